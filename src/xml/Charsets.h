@@ -1,0 +1,41 @@
+// The charsets a file may name in its declaration, and conversion between bytes and text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tasklane::xml {
+
+enum class CharsetKind {
+  SingleByte,
+  Utf8,
+  Utf16,  // only a file that starts with a UTF-16 byte-order mark is UTF-16
+};
+
+struct Charset {
+  CharsetKind kind;
+  const char16_t* table;  // 256 entries for a single-byte charset, else nullptr
+};
+
+// The charset a name stands for, in any letter case; nullptr for a name we do not know.
+const Charset* FindCharset(std::u16string_view name);
+
+// The single-byte code page used for writing and for reading up to a declaration.
+const Charset& DefaultCodePage();
+const Charset& Utf8Charset();
+
+// Decodes bytes (UTF-16 in the byte order given by bigEndian) and appends the text.
+void AppendDecoded(const Charset& charset, std::string_view bytes, std::u16string& text,
+                   bool bigEndian = false);
+
+// How many bytes decode to the first `units` code units of the text.
+std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::size_t units);
+
+// Appends one code unit (or, in UTF-8, a pair) in the charset; a character the charset
+// cannot hold becomes "?".
+void AppendEncoded(const Charset& charset, std::u16string_view text, std::string& bytes);
+
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view bytes);
+
+}  // namespace tasklane::xml

@@ -1,0 +1,113 @@
+#include <cstdint>
+
+#include "xml/UpperCase.h"
+#include "xml/XmlTree.h"
+
+namespace tasklane::xml {
+namespace {
+
+constexpr char16_t hexDigits[] = u"0123456789ABCDEF";
+
+void AppendHexReference(char16_t c, std::u16string& out) {
+  out += u"&#x";
+  if (c > 0xFF) {
+    out.push_back(hexDigits[c >> 12]);
+    out.push_back(hexDigits[(c >> 8) & 0xF]);
+  }
+  out.push_back(hexDigits[(c >> 4) & 0xF]);
+  out.push_back(hexDigits[c & 0xF]);
+  out.push_back(u';');
+}
+
+int DigitValue(char16_t c, int base) {
+  int v = -1;
+  if (c >= u'0' && c <= u'9') v = c - u'0';
+  else if (c >= u'a' && c <= u'f') v = c - u'a' + 10;
+  else if (c >= u'A' && c <= u'F') v = c - u'A' + 10;
+  return v < base ? v : -1;
+}
+
+// A numeric reference at value[at] ("&#..."): appends its character and returns the length
+// of the reference, or returns 0 when it is to stay literal text.
+std::size_t ReadNumericReference(std::u16string_view value, std::size_t at, std::u16string& out) {
+  std::size_t i = at + 2;
+  int base = 10;
+  if (i < value.size() && (value[i] == u'x' || value[i] == u'X')) base = 16, ++i;
+  const std::size_t digitsStart = i;
+  std::uint32_t number = 0;
+  for (; i < value.size() && value[i] != u';'; ++i) {
+    const int digit = DigitValue(value[i], base);
+    if (digit < 0) return 0;
+    number = number * base + digit;
+    if (number > 0x10FFFF) return 0;  // beyond Unicode: no character to stand for
+  }
+  if (i == value.size() || i == digitsStart || number == 0) return 0;
+  if (number < 0x10000) {
+    out.push_back(static_cast<char16_t>(number));
+  } else {
+    number -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (number >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (number & 0x3FF)));
+  }
+  return i + 1 - at;
+}
+
+struct Entity {
+  std::u16string_view name;  // upper case, with "&" and ";"
+  char16_t character;
+};
+
+constexpr Entity entities[] = {
+    {u"&AMP;", u'&'}, {u"&LT;", u'<'}, {u"&GT;", u'>'}, {u"&APOS;", u'\''}, {u"&QUOT;", u'"'},
+};
+
+std::size_t ReadEntity(std::u16string_view value, std::size_t at, std::u16string& out) {
+  for (const Entity& e : entities) {
+    if (EqualsIgnoringCase(value.substr(at, e.name.size()), e.name)) {
+      out.push_back(e.character);
+      return e.name.size();
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::u16string EscapeValue(std::u16string_view value) {
+  std::u16string out;
+  out.reserve(value.size());
+  for (char16_t c : value) {
+    switch (c) {
+      case u'&': out += u"&amp;"; break;
+      case u'<': out += u"&lt;"; break;
+      case u'>': out += u"&gt;"; break;
+      case u'"': out += u"&quot;"; break;
+      case u'\'': out += u"&apos;"; break;
+      default:
+        if (c < 128) out.push_back(c);
+        else AppendHexReference(c, out);
+    }
+  }
+  return out;
+}
+
+std::u16string UnescapeValue(std::u16string_view value) {
+  std::size_t amp = value.find(u'&');
+  if (amp == std::u16string_view::npos) return std::u16string(value);
+  std::u16string out(value.substr(0, amp));
+  out.reserve(value.size());
+  for (std::size_t i = amp; i < value.size();) {
+    if (value[i] != u'&') {
+      out.push_back(value[i++]);
+      continue;
+    }
+    std::size_t length = 0;
+    if (i + 1 < value.size() && value[i + 1] == u'#') length = ReadNumericReference(value, i, out);
+    else length = ReadEntity(value, i, out);
+    if (length == 0) out.push_back(value[i++]);  // stays literal; go on after the "&"
+    else i += length;
+  }
+  return out;
+}
+
+}  // namespace tasklane::xml

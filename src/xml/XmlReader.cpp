@@ -1,0 +1,275 @@
+// The prolog scanner, the element reader and the content scanner.
+#include "xml/XmlReader.h"
+
+#include <array>
+
+#include "xml/NameChars.h"
+#include "xml/UpperCase.h"
+
+namespace tasklane::xml {
+namespace {
+
+// The markup looked at since a "<", as far as it can still match a known opening.
+class Collection {
+ public:
+  Collection() { Add(u'<'); }
+  void Add(char16_t c) {
+    if (length_ < chars_.size()) chars_[length_] = c;
+    ++length_;
+  }
+  std::size_t Length() const { return length_; }
+  char16_t At(std::size_t i) const { return chars_[i]; }
+  bool Is(std::u16string_view text) const { return length_ == text.size() && Begins(text); }
+  bool Begins(std::u16string_view text) const {
+    return length_ <= text.size() && std::u16string_view(chars_.data(), length_) == text.substr(0, length_);
+  }
+
+ private:
+  std::array<char16_t, 20> chars_{};
+  std::size_t length_ = 0;
+};
+
+enum class PrologItem { None, Comment, Stylesheet, Declaration, DocumentType, Mso, End };
+
+struct PrologOpening {
+  std::u16string_view text;
+  PrologItem item;
+};
+
+constexpr PrologOpening prologOpenings[] = {
+    {u"<!--", PrologItem::Comment},           {u"<?xml-stylesheet", PrologItem::Stylesheet},
+    {u"<?xml ", PrologItem::Declaration},     {u"<!DOCTYPE", PrologItem::DocumentType},
+    {u"<?mso-application", PrologItem::Mso},  {u"<![CDATA[", PrologItem::End},
+};
+
+// What a prolog collection stands for so far: an item, the end of the prolog, or nothing
+// yet (None) while it may still grow into an item.
+PrologItem Classify(const Collection& collection) {
+  bool mayGrow = false;
+  for (const PrologOpening& opening : prologOpenings) {
+    if (collection.Is(opening.text)) return opening.item;
+    mayGrow = mayGrow || collection.Begins(opening.text);
+  }
+  if (collection.Length() >= 2 && collection.At(1) != u'!' && collection.At(1) != u'?') {
+    return PrologItem::End;  // an element begins
+  }
+  // Nothing known begins like this; the root element's reader refuses it.
+  return mayGrow ? PrologItem::None : PrologItem::End;
+}
+
+bool IsCDataStart(const Collection& c) { return c.Is(u"<![CDATA"); }
+
+bool EqualsQualifiedName(std::u16string_view prefix, std::u16string_view name,
+                         std::u16string_view endName) {
+  if (prefix.empty()) return EqualsIgnoringCase(name, endName);
+  return endName.size() == prefix.size() + 1 + name.size() && endName[prefix.size()] == u':' &&
+         EqualsIgnoringCase(prefix, endName.substr(0, prefix.size())) &&
+         EqualsIgnoringCase(name, endName.substr(prefix.size() + 1));
+}
+
+std::unique_ptr<XmlElement> TextRun(std::u16string value) {
+  auto run = std::make_unique<XmlElement>(XmlNodeKind::TextRun);
+  run->SetValue(std::move(value));
+  return run;
+}
+
+}  // namespace
+
+// The children of the element being read. A text run that stays the only child becomes the
+// element's value, so it is held back instead of being made a node first.
+class XmlReader::Children {
+ public:
+  Children(XmlElement& element, bool holdBackText) : element_(element), holdBackText_(holdBackText) {}
+  void AddText(std::u16string value) {
+    if (holdBackText_ && !hasText_ && !element_.HasItems()) {
+      text_ = std::move(value);
+      hasText_ = true;
+    } else {
+      Add(TextRun(std::move(value)));
+    }
+  }
+  void Add(std::unique_ptr<XmlElement> child) {
+    Settle();
+    element_.Items().Append(std::move(child));
+  }
+  bool HoldsOnlyText() const { return hasText_; }
+  std::u16string TakeText() {
+    hasText_ = false;
+    return std::move(text_);
+  }
+  void Settle() {
+    if (hasText_) element_.Items().Append(TextRun(TakeText()));
+  }
+  // The root's children are never held back: a failed read keeps what it finished.
+  static bool ForDepth(int depth) { return depth > 1; }
+
+ private:
+  XmlElement& element_;
+  bool holdBackText_;
+  bool hasText_ = false;
+  std::u16string text_;
+};
+
+void XmlReader::Read() {
+  tree_.Root().Items().Clear();
+  if (tree_.Root().PropertiesOrNull()) tree_.Root().Properties().Clear();
+  tree_.Prolog().Clear();
+  ReadProlog();
+  ReadElement(tree_.Root(), 1);
+}
+
+void XmlReader::ReadProlog() {
+  for (;;) {
+    std::size_t i = pos_;
+    while (i < t_.size() && IsWhitespace(t_[i])) ++i;
+    if (i == t_.size()) return;
+    if (t_[i] != u'<') Fail(messages::UnexpectedPrologText());
+    Collection collection;
+    PrologItem item = PrologItem::None;
+    for (++i; item == PrologItem::None; ++i) {
+      if (i == t_.size()) return;
+      if (!(IsWhitespace(t_[i]) && IsCDataStart(collection))) collection.Add(t_[i]);
+      item = Classify(collection);
+    }
+    switch (item) {
+      case PrologItem::Comment: tree_.Prolog().Append(ReadComment()); break;
+      case PrologItem::Stylesheet:
+        tree_.Prolog().Append(ReadInstruction(XmlNodeKind::StylesheetInstruction));
+        break;
+      case PrologItem::Declaration: tree_.Prolog().Append(ReadDeclaration()); break;
+      case PrologItem::DocumentType: tree_.Prolog().Append(ReadDocumentType()); break;
+      case PrologItem::Mso:
+        tree_.Prolog().Append(ReadInstruction(XmlNodeKind::MsoApplicationInstruction));
+        break;
+      default: return;
+    }
+  }
+}
+
+// Where the text ends, the element ends too, without a failure, with what was read.
+void XmlReader::ReadElement(XmlElement& element, int depth) {
+  std::u16string_view prefix, name;
+  Children children(element, Children::ForDepth(depth));
+  std::u16string value;
+  if (ReadStartTag(element, prefix, name) == StartTag::Open) {
+    ReadContent(children, depth);
+    if (ReadEndTag(prefix, name) && children.HoldsOnlyText()) value = children.TakeText();
+  }
+  children.Settle();
+  element.SetName(name);
+  element.SetValue(std::move(value));
+  element.SetNameSpace(prefix);
+}
+
+XmlReader::StartTag XmlReader::ReadStartTag(XmlElement& element, std::u16string_view& prefix,
+                                            std::u16string_view& name) {
+  SkipWhitespace();
+  if (AtEnd()) return StartTag::Ended;
+  if (t_[pos_] != u'<') Fail(messages::ExpectedBeginningOfTag(t_[pos_]));
+  std::size_t start = ++pos_;
+  for (;; ++pos_) {
+    if (AtEnd()) {
+      name = t_.substr(start);
+      return StartTag::Ended;
+    }
+    const char16_t c = t_[pos_];
+    if (IsNameChar(c)) continue;
+    if (c != u':') break;
+    if (!prefix.empty()) Fail(messages::MalformedTag());
+    prefix = t_.substr(start, pos_ - start);
+    start = pos_ + 1;
+  }
+  name = t_.substr(start, pos_ - start);
+  const char16_t end = t_[pos_];
+  if (IsWhitespace(end)) {
+    if (name.empty()) Fail(messages::MalformedTag());
+    ReadAttributes(element.Properties(), true);
+    if (AtEnd()) return StartTag::Ended;
+    if (t_[pos_] != u'/' && t_[pos_] != u'>') Fail(messages::ExpectedEndOfTag(t_[pos_]));
+  } else if (end != u'/' && end != u'>') {
+    Fail(messages::MalformedTag());
+  }
+  if (t_[pos_++] == u'>') return StartTag::Open;
+  if (AtEnd()) return StartTag::Ended;
+  if (t_[pos_] != u'>') Fail(messages::ExpectedEndOfTag(t_[pos_]));
+  ++pos_;
+  return StartTag::Closed;
+}
+
+// False when the text ends before the end tag is complete.
+bool XmlReader::ReadEndTag(std::u16string_view prefix, std::u16string_view name) {
+  SkipWhitespace();
+  for (char16_t expected : std::u16string_view(u"</")) {
+    if (AtEnd()) return false;
+    if (t_[pos_] != expected) Fail(messages::ExpectedEndOfTag(t_[pos_]));
+    ++pos_;
+  }
+  const std::size_t start = pos_;
+  while (!AtEnd() && (IsNameChar(t_[pos_]) || t_[pos_] == u':')) ++pos_;
+  if (AtEnd()) return false;
+  const std::u16string_view endName = t_.substr(start, pos_ - start);
+  if (t_[pos_] != u'>' && !IsWhitespace(t_[pos_])) Fail(messages::MalformedTag());
+  if (!EqualsQualifiedName(prefix, name, endName)) Fail(messages::ErroneousEndOfTag(name, endName));
+  SkipWhitespace();  // "</Left >" ends the element as "</Left>" does
+  if (AtEnd()) return false;
+  if (t_[pos_] != u'>') Fail(messages::ExpectedEndOfTag(t_[pos_]));
+  ++pos_;
+  return true;
+}
+
+void XmlReader::ReadContent(Children& children, int depth) {
+  for (;;) {
+    bool pendingText = false;
+    std::size_t i = pos_;
+    for (; i < t_.size() && t_[i] != u'<'; ++i) pendingText = pendingText || !IsWhitespace(t_[i]);
+    if (i == t_.size()) return;  // text that no tag follows is not kept
+    const std::size_t tagStart = i++;
+    Collection collection;
+    bool elementBegins = false;
+    for (; !elementBegins; ++i) {
+      if (i == t_.size()) {
+        // A start tag cut off by the end of the text still yields its element.
+        if (collection.Length() >= 2 && IsNameChar(collection.At(1))) break;
+        return;
+      }
+      const char16_t c = t_[i];
+      if (c == u'/' && collection.Length() == 1) {
+        if (pendingText) children.AddText(ReadTextRun(tagStart));
+        return;
+      }
+      elementBegins = c == u' ' || c == u':' || c == u'>' || c == u'/';
+      if (elementBegins) break;
+      if (pendingText) {
+        children.AddText(ReadTextRun(tagStart));
+        pendingText = false;
+      }
+      if (!(IsWhitespace(c) && IsCDataStart(collection))) collection.Add(c);
+      if (collection.Is(u"<![CDATA[")) {
+        children.Add(ReadCData());
+        break;
+      }
+      if (collection.Is(u"<!--")) {
+        children.Add(ReadComment());
+        break;
+      }
+    }
+    if (elementBegins || i == t_.size()) ReadChildElement(children, depth + 1);
+  }
+}
+
+void XmlReader::ReadChildElement(Children& children, int depth) {
+  if (depth > maxNestingDepth) Fail(messages::NestedTooDeeply());
+  auto child = std::make_unique<XmlElement>(XmlNodeKind::Element);
+  ReadElement(*child, depth);
+  children.Add(std::move(child));
+}
+
+std::u16string XmlReader::ReadTextRun(std::size_t end) {
+  std::u16string value = UnescapeValue(t_.substr(pos_, end - pos_));
+  pos_ = end;
+  return value;
+}
+
+void ReadTree(XmlTree& tree, XmlSource& source) { XmlReader(tree, source).Read(); }
+
+}  // namespace tasklane::xml

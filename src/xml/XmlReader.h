@@ -1,0 +1,82 @@
+// The reader: builds a tree from text. Works on the read position only; where the scanners
+// look ahead, they do so with a local index and hand the item found to its reader, which
+// reads it again from the read position.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "xml/XmlSource.h"
+#include "xml/XmlTree.h"
+
+namespace tasklane::xml {
+
+// Reading recurses once per level; deeper files are refused long before the stack is in
+// danger.
+constexpr int maxNestingDepth = 256;
+
+// Replaces the root's children and attributes and the prolog with what the source holds.
+void ReadTree(XmlTree& tree, XmlSource& source);
+
+// How one kind of item opens and what its failures say.
+struct ItemSyntax {
+  std::u16string_view opening;
+  std::u16string_view kind;       // begins the expected-but-found message
+  std::u16string_view endOfData;  // the message when the text ends inside the item
+};
+
+class XmlReader {
+ public:
+  XmlReader(XmlTree& tree, XmlSource& source) : tree_(tree), source_(source), t_(source.Text()) {}
+  void Read();
+
+ private:
+  class Children;
+
+  // Prolog and elements (XmlReader.cpp).
+  void ReadProlog();
+  void ReadElement(XmlElement& element, int depth);
+  enum class StartTag { Ended, Closed, Open };
+  StartTag ReadStartTag(XmlElement& element, std::u16string_view& prefix, std::u16string_view& name);
+  bool ReadEndTag(std::u16string_view prefix, std::u16string_view name);
+  void ReadContent(Children& children, int depth);
+  void ReadChildElement(Children& children, int depth);
+  std::u16string ReadTextRun(std::size_t end);
+
+  // Attributes and the items that are not elements (XmlReaderItems.cpp).
+  void ReadAttributes(XmlPropertyList& into, bool unescape);
+  std::unique_ptr<XmlElement> ReadComment();
+  std::unique_ptr<XmlElement> ReadCData();
+  std::unique_ptr<XmlElement> ReadDeclaration();
+  std::unique_ptr<XmlElement> ReadDocumentType();
+  std::unique_ptr<XmlElement> ReadInstruction(XmlNodeKind kind);
+  void ReadOpening(const ItemSyntax& syntax);
+  void ReadClosing(const ItemSyntax& syntax);
+  [[noreturn]] void FailEndOfData(const ItemSyntax& syntax);
+
+  bool AtEnd() const { return pos_ >= t_.size(); }
+  void SkipWhitespace();
+
+  XmlTree& tree_;
+  XmlSource& source_;
+  std::u16string_view t_;  // the decoded text
+  std::size_t pos_ = 0;    // the read position
+};
+
+// The failure messages, with their arguments.
+namespace messages {
+std::u16string UnexpectedPrologText();
+std::u16string ExpectedBeginningOfTag(char16_t found);
+std::u16string MalformedTag();
+std::u16string ExpectedEndOfTag(char16_t found);
+std::u16string ErroneousEndOfTag(std::u16string_view expected, std::u16string_view found);
+std::u16string UnexpectedPropertyCharacter(char16_t found);
+std::u16string UnquotedPropertyValue(char16_t found);
+std::u16string NestedTooDeeply();
+std::u16string NoMatchingCharset();
+}  // namespace messages
+
+[[noreturn]] void Fail(std::u16string message);
+
+}  // namespace tasklane::xml

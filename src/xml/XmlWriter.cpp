@@ -1,0 +1,251 @@
+#include "xml/XmlWriter.h"
+
+#include <vector>
+
+#include "xml/Charsets.h"
+
+namespace tasklane::xml {
+namespace {
+
+class Writer {
+ public:
+  Writer(const ByteSink& sink, const Charset& charset, std::u16string_view indent)
+      : sink_(sink), charset_(charset), indent_(indent) {}
+  ~Writer() = default;
+
+  void WriteNode(const XmlElement& top, int level);
+  void Flush() {
+    if (used_ > 0) sink_(std::string_view(buffer_, used_));
+    used_ = 0;
+  }
+
+ private:
+  bool WriteOpening(const XmlElement& node, int level);
+  void WriteElementOpening(const XmlElement& element, int level, bool hasChildren);
+  void WriteDeclaration(const XmlElement& declaration);
+  void WriteAttributes(const XmlElement& node);
+  void WriteQualifiedName(const XmlElement& element);
+
+  void Put(char c) {
+    if (used_ == sizeof buffer_) Flush();
+    buffer_[used_++] = c;
+  }
+  void PutAscii(std::string_view text) {
+    for (char c : text) Put(c);
+  }
+  void PutRaw(std::u16string_view text);
+  void PutEscaped(std::u16string_view text);
+  void PutHex(unsigned value, int digits);
+  void PutIndent(int level) {
+    for (int i = 0; i < level; ++i) PutRaw(indent_);
+  }
+  void EndLine() { PutAscii("\r\n"); }
+
+  const ByteSink& sink_;
+  const Charset& charset_;
+  std::u16string_view indent_;
+  char buffer_[4096];
+  std::size_t used_ = 0;
+  std::string scratch_;
+};
+
+void Writer::PutRaw(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      Put(static_cast<char>(c));
+    } else {
+      scratch_.clear();
+      AppendEncoded(charset_, std::u16string_view(&c, 1), scratch_);
+      PutAscii(scratch_);
+    }
+  }
+}
+
+void Writer::PutHex(unsigned value, int digits) {
+  constexpr char hex[] = "0123456789ABCDEF";
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) Put(hex[(value >> shift) & 0xF]);
+}
+
+// The same rules as EscapeValue, straight into the buffer.
+void Writer::PutEscaped(std::u16string_view text) {
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&': PutAscii("&amp;"); break;
+      case u'<': PutAscii("&lt;"); break;
+      case u'>': PutAscii("&gt;"); break;
+      case u'"': PutAscii("&quot;"); break;
+      case u'\'': PutAscii("&apos;"); break;
+      default:
+        if (c < 128) {
+          Put(static_cast<char>(c));
+        } else {
+          PutAscii("&#x");
+          PutHex(c, c > 0xFF ? 4 : 2);
+          Put(';');
+        }
+    }
+  }
+}
+
+void Writer::WriteQualifiedName(const XmlElement& element) {
+  if (!element.NameSpace().empty()) {
+    PutEscaped(element.NameSpace());
+    PutEscaped(u":");
+  }
+  PutEscaped(element.Name());
+}
+
+void Writer::WriteAttributes(const XmlElement& node) {
+  const XmlPropertyList* properties = node.PropertiesOrNull();
+  if (!properties) return;
+  for (const XmlProperty& p : *properties) {
+    Put(' ');
+    if (!p.nameSpace.empty()) {
+      PutRaw(p.nameSpace);
+      Put(':');
+    }
+    PutRaw(p.name);
+    PutAscii("=\"");
+    PutEscaped(p.value);
+    Put('"');
+  }
+}
+
+void Writer::WriteDeclaration(const XmlElement& declaration) {
+  PutAscii("<?xml version=\"");
+  PutRaw(declaration.Version());
+  Put('"');
+  if (!declaration.Encoding().empty()) {
+    PutAscii(" encoding=\"");
+    PutRaw(declaration.Encoding());
+    Put('"');
+  }
+  if (declaration.StandAlone()) PutAscii(" standalone=\"yes\"");
+  PutAscii("?>");
+}
+
+void Writer::WriteElementOpening(const XmlElement& element, int level, bool hasChildren) {
+  PutIndent(level);
+  Put('<');
+  WriteQualifiedName(element);
+  WriteAttributes(element);
+  if (hasChildren) {
+    Put('>');
+  } else if (element.Value().empty()) {
+    PutAscii("/>");
+  } else {
+    Put('>');
+    PutEscaped(element.Value());
+    PutAscii("</");
+    WriteQualifiedName(element);
+    Put('>');
+  }
+  EndLine();
+}
+
+// Writes what stands before a node's children; true when its children are to follow.
+bool Writer::WriteOpening(const XmlElement& node, int level) {
+  const std::u16string& value = node.Value();
+  switch (node.Kind()) {
+    case XmlNodeKind::Element: {
+      const bool hasChildren = node.HasItems();
+      if (node.Name().empty()) return hasChildren;
+      WriteElementOpening(node, level, hasChildren);
+      return hasChildren;
+    }
+    case XmlNodeKind::TextRun:
+      if (value.empty()) return false;
+      PutIndent(level);
+      PutEscaped(value);
+      break;
+    case XmlNodeKind::Comment:
+      PutIndent(level);
+      PutAscii("<!--");
+      PutRaw(value);
+      PutAscii("-->");
+      break;
+    case XmlNodeKind::CDataSection:
+      PutIndent(level);
+      PutAscii("<![CDATA[");
+      PutRaw(value);
+      PutAscii("]]>");
+      break;
+    case XmlNodeKind::Declaration:
+      PutIndent(level);
+      WriteDeclaration(node);
+      break;
+    case XmlNodeKind::DocumentType:
+      PutIndent(level);
+      PutAscii("<!DOCTYPE ");
+      PutRaw(value);
+      Put('>');
+      break;
+    case XmlNodeKind::StylesheetInstruction:
+      PutIndent(level);
+      PutAscii("<?xml-stylesheet");
+      WriteAttributes(node);
+      PutAscii("?>");
+      break;
+    case XmlNodeKind::MsoApplicationInstruction:
+      PutIndent(level);
+      PutAscii("<?mso-application");
+      WriteAttributes(node);
+      PutAscii("?>");
+      break;
+  }
+  EndLine();
+  return false;
+}
+
+// Depth-first with a stack of our own: a tree built by a program may be nested far deeper
+// than the call stack could follow.
+void Writer::WriteNode(const XmlElement& top, int level) {
+  struct Frame {
+    const XmlElement* element;
+    int level;
+    int next;
+  };
+  std::vector<Frame> stack;
+  if (WriteOpening(top, level)) stack.push_back({&top, level, 0});
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const XmlElementList& children = *frame.element->ItemsOrNull();
+    if (frame.next < children.Count()) {
+      const XmlElement& child = children.ChildAt(frame.next++);
+      const int childLevel = frame.level + 1;
+      if (WriteOpening(child, childLevel)) stack.push_back({&child, childLevel, 0});
+      continue;
+    }
+    if (!frame.element->Name().empty()) {
+      PutIndent(frame.level);
+      PutAscii("</");
+      WriteQualifiedName(*frame.element);
+      Put('>');
+      EndLine();
+    }
+    stack.pop_back();
+  }
+}
+
+// A file without a declaration is written in the default code page; one whose declaration
+// names a charset we know, in that charset.
+const Charset& OutputCharset(const XmlElement* declaration) {
+  if (!declaration) return DefaultCodePage();
+  const Charset* named = FindCharset(declaration->Encoding());
+  if (!named || named->kind == CharsetKind::Utf16) return DefaultCodePage();
+  return *named;
+}
+
+}  // namespace
+
+void WriteTree(XmlTree& tree, const ByteSink& sink) {
+  XmlProlog& prolog = tree.Prolog();
+  const Charset& charset = OutputCharset(prolog.Declaration());
+  if (!prolog.Declaration()) prolog.Append(std::make_unique<XmlElement>(XmlNodeKind::Declaration));
+  Writer writer(sink, charset, tree.IndentString());
+  for (int i = 0; i < prolog.Count(); ++i) writer.WriteNode(prolog.ChildAt(i), 0);
+  writer.WriteNode(tree.Root(), 0);
+  writer.Flush();
+}
+
+}  // namespace tasklane::xml
