@@ -1,0 +1,69 @@
+// Feeds arbitrary bytes to the reader. Refusing them with XmlError is fine; any other
+// exception, a crash or a sanitizer report is a finding. Whatever the reader accepts must
+// also survive being written and read again: a list we save and then cannot open is lost.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "xml/XmlTree.h"
+
+namespace {
+
+using tasklane::xml::XmlError;
+using tasklane::xml::XmlTree;
+
+void ExpectReadsBack(XmlTree& tree) {
+  std::string saved;
+  try {
+    saved = tree.SaveToBytes();
+  } catch (const XmlError& e) {
+    std::fprintf(stderr, "A list we read cannot be saved: %s\n", e.what());
+    std::abort();
+  }
+  try {
+    XmlTree again;
+    again.LoadFromBytes(saved);
+  } catch (const XmlError& e) {
+    // The start of what we wrote is usually enough to see what went wrong.
+    std::fprintf(stderr, "Our own output does not read back: %s\n--- output ---\n%.*s\n--- end ---\n", e.what(),
+                 static_cast<int>(std::min<std::size_t>(saved.size(), 4096)), saved.data());
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  {
+    XmlTree tree;
+    bool loaded = true;
+    try {
+      tree.LoadFromBytes(bytes);
+    } catch (const XmlError&) {
+      loaded = false;
+    }
+    if (loaded) ExpectReadsBack(tree);
+  }
+
+  // The same bytes taken as UTF-16 code units reach the parser without the decoder in
+  // front, with lone surrogates and all.
+  if (size % 2 == 0) {
+    std::u16string text(size / 2, u'\0');
+    std::memcpy(text.data(), data, size);
+    XmlTree tree;
+    bool loaded = true;
+    try {
+      tree.LoadFromString(text);
+    } catch (const XmlError&) {
+      loaded = false;
+    }
+    if (loaded) ExpectReadsBack(tree);
+  }
+  return 0;
+}

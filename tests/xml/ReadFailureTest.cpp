@@ -1,0 +1,1 @@
+#include "xml/XmlTestSupport.h"

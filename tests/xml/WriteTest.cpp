@@ -1,0 +1,188 @@
+// The text form, byte for byte.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "xml/XmlTestSupport.h"
+
+namespace tasklane::xml {
+namespace {
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) (text += line) += "\r\n";
+  return text;
+}
+
+constexpr std::string_view declaration = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>";
+
+void BuildExample(XmlTree& tree) {
+  tree.LoadFromString(u"");
+  tree.Root().SetName(u"ToDoList");
+  XmlElementList& root = tree.Root().Items();
+  XmlElementList& position = root.Add(u"WindowPosition").Items();
+  position.Add(u"Left", u"100");
+  position.Add(u"Top", u"50");
+  XmlElementList& skin = root.Add(u"Skin").Items();
+  skin.Add(u"SkinName", u"No Skin");
+  skin.Add(u"SkinPath", u"");
+  XmlElementList& row = root.Add(u"ToDoContent").Items().Add(u"Column").Items();
+  row.Add(u"Text", u"Fish & chips <2>");
+  row.Add(u"Text", u"f\u00fcr alle");
+  row.Add(u"Text", u"");
+}
+
+const std::string example = Lines({
+    declaration, "<ToDoList>", "  <WindowPosition>", "    <Left>100</Left>", "    <Top>50</Top>",
+    "  </WindowPosition>", "  <Skin>", "    <SkinName>No Skin</SkinName>", "    <SkinPath/>",
+    "  </Skin>", "  <ToDoContent>", "    <Column>", "      <Text>Fish &amp; chips &lt;2&gt;</Text>",
+    "      <Text>f&#xFC;r alle</Text>", "      <Text/>", "    </Column>", "  </ToDoContent>",
+    "</ToDoList>"});
+
+TEST(Write, WorkedExampleComesOutExactly) {
+  XmlTree tree;
+  BuildExample(tree);
+  const std::string bytes = tree.SaveToBytes();
+  EXPECT_EQ(bytes, example);
+  EXPECT_EQ(bytes.size(), 384u);
+}
+
+TEST(Write, EmptiedTreeWritesDeclarationAndEmptyRoot) {
+  XmlTree tree;
+  tree.LoadFromString(u"");
+  tree.Root().SetName(u"ToDoList");
+  EXPECT_EQ(tree.SaveToBytes(), Lines({declaration, "<ToDoList/>"}));
+  // The default declaration was added once and is reused.
+  ASSERT_EQ(tree.Prolog().Count(), 1);
+  const XmlElement& added = tree.Prolog().ChildAt(0);
+  EXPECT_EQ(added.Kind(), XmlNodeKind::Declaration);
+  EXPECT_EQ(added.Version(), u"1.0");
+  EXPECT_EQ(added.Encoding(), u"iso-8859-1");
+  EXPECT_FALSE(added.StandAlone());
+  tree.SaveToBytes();
+  EXPECT_EQ(tree.Prolog().Count(), 1);
+}
+
+TEST(Write, EveryKindOfNode) {
+  XmlTree tree;
+  tree.Root().SetName(u"Root");
+  tree.Root().SetNameSpace(u"ns");
+  XmlElementList& items = tree.Root().Items();
+  XmlElement& parent = items.Add(u"Parent", u"not written");
+  parent.Items().Add(u"Child", u"1");
+  XmlElement& unnamed = items.Add(u"");
+  unnamed.Items().Add(u"Inner");
+  items.Append(std::make_unique<XmlElement>(XmlNodeKind::TextRun, u"", u"a<b"));
+  items.Append(std::make_unique<XmlElement>(XmlNodeKind::TextRun, u"", u""));
+  items.Append(std::make_unique<XmlElement>(XmlNodeKind::Comment, u"", u" c&d "));
+  items.Append(std::make_unique<XmlElement>(XmlNodeKind::CDataSection, u"", u"<x>"));
+  XmlElement& withAttributes = items.Add(u"A");
+  withAttributes.Properties().Add(u"href", u"a&\"b\"", u"x");
+  withAttributes.Properties().Add(u"n", u"1");
+  auto doctype = std::make_unique<XmlElement>(XmlNodeKind::DocumentType, u"", u"ToDoList");
+  tree.Prolog().Append(std::move(doctype));
+  auto sheet = std::make_unique<XmlElement>(XmlNodeKind::StylesheetInstruction);
+  sheet->Properties().Add(u"href", u"s.css");
+  tree.Prolog().Append(std::move(sheet));
+  tree.Prolog().Append(std::make_unique<XmlElement>(XmlNodeKind::MsoApplicationInstruction));
+  EXPECT_EQ(tree.SaveToBytes(),
+            Lines({"<!DOCTYPE ToDoList>", "<?xml-stylesheet href=\"s.css\"?>", "<?mso-application?>",
+                   declaration, "<ns:Root>", "  <Parent>", "    <Child>1</Child>", "  </Parent>",
+                   "    <Inner/>", "  a&lt;b", "  <!-- c&d -->", "  <![CDATA[<x>]]>",
+                   "  <A x:href=\"a&amp;&quot;b&quot;\" n=\"1\"/>", "</ns:Root>"}));
+}
+
+TEST(Write, DeclarationFieldsAndIndent) {
+  XmlTree tree;
+  auto decl = std::make_unique<XmlElement>(XmlNodeKind::Declaration);
+  decl->SetEncoding(u"");
+  decl->SetStandAlone(true);
+  tree.Prolog().Append(std::move(decl));
+  tree.SetIndentString(u"\t");
+  tree.Root().SetName(u"a");
+  tree.Root().Items().Add(u"b", u"1");
+  EXPECT_EQ(tree.SaveToBytes(),
+            Lines({"<?xml version=\"1.0\" standalone=\"yes\"?>", "<a>", "\t<b>1</b>", "</a>"}));
+}
+
+class WriteFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tasklane-write-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::permissions(folder_ / "locked.xml", std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  static std::string Read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::filesystem::path folder_;
+};
+
+TEST_F(WriteFile, ReplacesALongerFileCompletely) {
+  const auto path = folder_ / "ToDoList.xml";
+  std::ofstream(path, std::ios::binary) << std::string(5000, 'x');
+  XmlTree tree;
+  BuildExample(tree);
+  tree.SaveToFile(path);
+  EXPECT_EQ(Read(path), example);
+}
+
+TEST_F(WriteFile, MissingFolderCannotBeCreated) {
+  XmlTree tree;
+  const auto path = folder_ / "missing" / "ToDoList.xml";
+  try {
+    tree.SaveToFile(path);
+    FAIL() << "saving into a missing folder succeeded";
+  } catch (const XmlError& e) {
+    const std::u16string expected = u"Cannot create file \"" + path.u16string() + u"\". ";
+    EXPECT_EQ(e.Message().substr(0, expected.size()), expected);
+    EXPECT_GT(e.Message().size(), expected.size());  // the system's reason follows
+    EXPECT_EQ(std::string(e.what()).substr(0, 20), "Cannot create file \"");
+  }
+}
+
+TEST_F(WriteFile, ReadOnlyFileCannotBeOpened) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+  const auto path = folder_ / "locked.xml";
+  std::ofstream(path) << "old";
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  XmlTree tree;
+  try {
+    tree.SaveToFile(path);
+    FAIL() << "saving over a read-only file succeeded";
+  } catch (const XmlError& e) {
+    EXPECT_EQ(e.Message().rfind(u"Cannot open file \"" + path.u16string() + u"\". ", 0), 0u);
+  }
+  EXPECT_EQ(Read(path), "old");
+}
+
+TEST_F(WriteFile, FullDiskIsReportedNotIgnored) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  XmlTree tree;
+  BuildExample(tree);
+  EXPECT_THROW(tree.SaveToFile("/dev/full"), XmlError);
+}
+
+TEST_F(WriteFile, ReadsBackWhatItWrote) {
+  const auto path = folder_ / "ToDoList.xml";
+  XmlTree tree;
+  BuildExample(tree);
+  tree.SaveToFile(path);
+  XmlTree back;
+  back.LoadFromFile(path);
+  EXPECT_EQ(back.SaveToBytes(), example);
+}
+
+}  // namespace
+}  // namespace tasklane::xml
