@@ -92,10 +92,15 @@ class XmlReader::Children {
     Settle();
     element_.Items().Append(std::move(child));
   }
-  bool HoldsOnlyText() const { return hasText_; }
-  std::u16string TakeText() {
-    hasText_ = false;
-    return std::move(text_);
+  // The value of a text run that is the only child, which is then no child any more.
+  std::u16string TakeSoleText() {
+    if (hasText_) return TakeText();
+    if (holdBackText_ || !element_.HasItems() || element_.Items().Count() != 1) return {};
+    XmlElement& only = element_.Items().ChildAt(0);
+    if (only.Kind() != XmlNodeKind::TextRun) return {};
+    std::u16string text = only.Value();
+    element_.Items().RemoveAt(0);
+    return text;
   }
   void Settle() {
     if (hasText_) element_.Items().Append(TextRun(TakeText()));
@@ -104,6 +109,11 @@ class XmlReader::Children {
   static bool ForDepth(int depth) { return depth > 1; }
 
  private:
+  std::u16string TakeText() {
+    hasText_ = false;
+    return std::move(text_);
+  }
+
   XmlElement& element_;
   bool holdBackText_;
   bool hasText_ = false;
@@ -153,7 +163,7 @@ void XmlReader::ReadElement(XmlElement& element, int depth) {
   std::u16string value;
   if (ReadStartTag(element, prefix, name) == StartTag::Open) {
     ReadContent(children, depth);
-    if (ReadEndTag(prefix, name) && children.HoldsOnlyText()) value = children.TakeText();
+    if (ReadEndTag(prefix, name)) value = children.TakeSoleText();
   }
   children.Settle();
   element.SetName(name);

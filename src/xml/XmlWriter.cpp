@@ -37,6 +37,7 @@ class Writer {
   void PutEscaped(std::u16string_view text);
   void PutHex(unsigned value, int digits);
   void PutIndent(int level) {
+    if (indent_.empty()) return;
     for (int i = 0; i < level; ++i) PutRaw(indent_);
   }
   void EndLine() { PutAscii("\r\n"); }

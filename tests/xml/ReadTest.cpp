@@ -1,1 +1,224 @@
+// Reading: the tree built from text, what the reader tolerates, and decoding.
+#include <unistd.h>
+
+#include <fstream>
+
 #include "xml/XmlTestSupport.h"
+
+namespace tasklane::xml {
+namespace {
+
+struct ReadCase {
+  std::string_view text;
+  std::string_view tree;
+};
+
+void ExpectTrees(std::initializer_list<ReadCase> cases) {
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    try {
+      EXPECT_EQ(Loaded(c.text), c.tree);
+    } catch (const XmlError& e) {
+      ADD_FAILURE() << "failed with " << e.what();
+    }
+  }
+}
+
+TEST(Read, ValueOrChildren) {
+  ExpectTrees({
+      {"<Left>10</Left>", "Left=\"10\""},
+      {"<a><Left> 100 </Left></a>", "a(Left=\" 100 \")"},
+      {"<a><Text> </Text></a>", "a(Text)"},
+      {"<a><Text> \r\n\t</Text></a>", "a(Text)"},
+      {"<a><Text/></a>", "a(Text)"},
+      {"<a><Text></Text></a>", "a(Text)"},
+      {"<a><Left><!--x-->10</Left></a>", "a(Left(<!--x--> '10'))"},
+      {"<a><Left><![CDATA[10]]></Left></a>", "a(Left(<![CDATA[10]]>))"},
+      {"<a><b>x<c/>y</b></a>", "a(b('x' c 'y'))"},
+      {"<a><b>\r\n  <c>1</c>\r\n  <d/>\r\n</b></a>", "a(b(c=\"1\" d))"},
+      {"<a><b>line 1\r\nline 2</b></a>", "a(b=\"line 1\\u000D\\u000Aline 2\")"},
+      {"<a><b>&lt;&amp;lt;&#xFC;&#65;</b></a>", "a(b=\"<&lt;\\u00FCA\")"},
+      {"<a><b><![CDATA[ ]]]> ]]></b></a>", "a(b(<![CDATA[ ]]]> ]]>))"},
+            {"<a><b><![CDATA\r\n\t[x]]></b></a>", "a(b(<![CDATA[x]]>))"},
+      {"<a><b><!-- a - b --></b></a>", "a(b(<!-- a - b -->))"},
+  });
+  XmlTree tree;
+  tree.LoadFromBytes("<a><Left> 100 </Left></a>");
+  EXPECT_EQ(tree.Root().Items().ChildAt(0).IntValue(), -1);
+}
+
+TEST(Read, RootTakesASoleTextRunAsValueToo) {
+  ExpectTrees({{"<a>x</a>", "a=\"x\""}, {"<a> <b/>tail</a>", "a(b 'tail')"}, {"<a>x<!---->y</a>", "a('x' <!----> 'y')"}});
+}
+
+TEST(Read, NamesPrefixesAndAttributes) {
+  ExpectTrees({
+      {"<ns:Root><ns:Item/></NS:root>", "ns:Root(ns:Item)"},
+      {"<ToDoList></todolist>", "ToDoList"},
+      {"<\xC4pfel><b/></\xE4PFEL>", "\\u00C4pfel(b)"},
+      {"<a x=\"1\" y='2' ns:z = \"&lt;3&gt;\"/>", "a[x=\"1\" y=\"2\" ns:z=\"<3>\"]"},
+      {"<a\r\n  x=\"'\"\ty='\"'>v</a>", "a=\"v\"[x=\"'\" y=\"\"\"]"},
+      {"<a x=\"1\"x=\"2\"/>", "a[x=\"1\" x=\"2\"]"},
+      {"<a><b c=\"&amp;\">1</b></a>", "a(b=\"1\"[c=\"&\"])"},
+      {"<a><b\r\n/></a>", "a(b)"},
+      {"<a><b ></b ></a>", "a(b)"},
+      {"<a><Left>5</Left\r\n ></a>", "a(Left=\"5\")"},
+      {"<a.b-c_d1/>", "a.b-c_d1"},
+  });
+}
+
+TEST(Read, PrologItems) {
+  XmlTree tree;
+  tree.LoadFromBytes(
+      " <!-- first -->\r\n<?xml version=\"1.1\" encoding='UTF-8' standalone=\"yes\"?>"
+      "<!DOCTYPE  ToDoList [<!ELEMENT a (b)>]>\r\n<?xml-stylesheet href=\"a&amp;b.css\" type='text/css'?>"
+      "<?mso-application progid=\"Excel.Sheet\"?><ToDoList/>");
+  EXPECT_EQ(DescribeProlog(tree.Prolog()),
+            "<!-- first --> <?xml 1.1 UTF-8 standalone?> <!DOCTYPE ToDoList [<!ELEMENT a (b)>]> "
+            "<?xml-stylesheet[href=\"a&b.css\" type=\"text/css\"]?> <?mso-application[progid=\"Excel.Sheet\"]?>");
+  EXPECT_EQ(Describe(tree.Root()), "ToDoList");
+
+  tree.LoadFromBytes("<?xml version='1.0' standalone='YES'?><a/>");
+  EXPECT_EQ(DescribeProlog(tree.Prolog()), "<?xml 1.0 iso-8859-1?>");
+  tree.LoadFromBytes("<?xml encoding=\"latin1\" ?><a/>");
+  EXPECT_EQ(DescribeProlog(tree.Prolog()), "<?xml 1.0 latin1?>");
+}
+
+TEST(Read, EverythingAfterTheRootIsIgnored) {
+  ExpectTrees({
+      {"<a><b/></a><c/>", "a(b)"},
+      {"<a/>trailing text & <<", "a"},
+      {"<a></a></b></c>", "a"},
+  });
+}
+
+TEST(Read, CutOffTextKeepsWhatWasRead) {
+  ExpectTrees({
+      {"<ToDoList><WindowPosition><Left>5</Left>", "ToDoList(WindowPosition(Left=\"5\"))"},
+      {"<ToDoList><WindowPosition><Left>5</Le", "ToDoList(WindowPosition(Left('5')))"},
+      {"<ToDoList><WindowPosition><Left>5</Left", "ToDoList(WindowPosition(Left('5')))"},
+      {"<ToDoList><Left x=\"1", "ToDoList(Left)"},
+      {"<ToDoList><Left x=\"1\" y", "ToDoList(Left[x=\"1\"])"},
+      {"<ToDoList><Left/", "ToDoList(Left)"},
+      {"<ToDoList><Le", "ToDoList(Le)"},
+      {"<a><b>1</b><", "a(b=\"1\")"},
+      {"<a><b>1</b></", "a(b=\"1\")"},
+      {"<ToDoList>\r\n  ", "ToDoList"},
+      {"<ToDo", "ToDo"},
+  });
+}
+
+TEST(Read, EmptyTextOrPrologOnlyKeepsTheRootName) {
+  XmlTree tree;
+  tree.Root().SetName(u"ToDoList");
+  for (std::string_view text : {"", " \r\n\t", "<?xml version=\"1.0\"?>\r\n<!-- only -->\r\n", "<"}) {
+    SCOPED_TRACE(std::string(text));
+    tree.LoadFromBytes("<Old a='1'><x/></Old>");
+    tree.Root().SetName(u"ToDoList");
+    tree.LoadFromBytes(text);
+    EXPECT_EQ(Describe(tree.Root()), "ToDoList");
+  }
+}
+
+TEST(Read, LoadsDoNotAccumulate) {
+  XmlTree tree;
+  tree.LoadFromBytes("<!--a--><a x='1'><b/><c/></a>");
+  tree.LoadFromBytes("<!--z--><z><y/></z>");
+  EXPECT_EQ(DescribeProlog(tree.Prolog()), "<!--z-->");
+  EXPECT_EQ(Describe(tree.Root()), "z(y)");
+  ASSERT_NE(tree.Root().Items().ChildNamed(u"Y"), nullptr);
+  EXPECT_EQ(tree.Root().Items().ChildNamed(u"b"), nullptr);
+}
+
+TEST(Read, NestingIsBoundedAt256Levels) {
+  auto nested = [](int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i) text += "</a>";
+    return text;
+  };
+  XmlTree tree;
+  EXPECT_EQ(LoadFailure(tree, nested(256)), u"");
+  EXPECT_EQ(LoadFailure(tree, nested(257)), u"Invalid XML Element: Elements nested deeper than 256 levels");
+  EXPECT_EQ(LoadFailure(tree, nested(100000)), u"Invalid XML Element: Elements nested deeper than 256 levels");
+}
+
+TEST(Read, LoadFromStringReadsTextAsIs) {
+  XmlTree tree;
+  tree.LoadFromString(u"<?xml version=\"1.0\" encoding=\"utf-8\"?><a><b>\u20ac\U0001F600</b></a>");
+  EXPECT_EQ(tree.Root().Items().ChildAt(0).Value(), u"\u20ac\U0001F600");
+}
+
+// Bytes up to the declaration are read in the default code page (Windows-1252 here), the rest
+// in the charset the declaration names.
+TEST(Decode, DefaultCodePageUntilTheDeclaration) {
+  ExpectTrees({
+      {"<a><b>\x80\xE4</b></a>", "a(b=\"\\u20AC\\u00E4\")"},
+      {"<?xml version=\"1.0\"?><a><b>\x80\xE4</b></a>", "a(b=\"\\u0080\\u00E4\")"},
+      {"<!--\x80--><?xml version=\"1.0\" encoding=\"UTF-8\"?><a><b>\xC3\xA4\xE2\x82\xAC</b></a>",
+       "a(b=\"\\u00E4\\u20AC\")"},
+      {"<?xml version=\"1.0\" encoding=\"utf-8\"?><a><b>\xF0\x9F\x98\x80</b></a>", "a(b=\"\\uD83D\\uDE00\")"},
+      {"<?xml version=\"1.0\" encoding=\"utf-8\"?><a><b>x\xFFy\xC3</b></a>", "a(b=\"x\\uFFFDy\\uFFFD\")"},
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a><b>\xA4</b></a>", "a(b=\"\\u20AC\")"},
+      {"<?xml version=\"1.0\" encoding=\"Latin1\"?><a><b>\xA4</b></a>", "a(b=\"\\u00A4\")"},
+      {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><a><b>\x80</b></a>", "a(b=\"\\u20AC\")"},
+      {"<?xml version=\"1.0\" encoding=\"us-ascii\"?><a><b>ok</b></a>", "a(b=\"ok\")"},
+      {"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a><b>\x80</b></a>", "a(b=\"\\u20AC\")"},
+  });
+}
+
+TEST(Decode, ByteOrderMarks) {
+  using namespace std::string_literals;
+  ExpectTrees({
+      {"\xEF\xBB\xBF<a><b>\xE4</b></a>", "a(b=\"\\u00E4\")"},
+      {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?><a><b>\xC3\xA4</b></a>", "a(b=\"\\u00E4\")"},
+  });
+  const std::string little = "\xFF\xFE<\0a\0>\0<\0b\0>\0\xAC\x20<\0/\0b\0>\0<\0/\0a\0>\0"s;
+  const std::string big = "\xFE\xFF\0<\0a\0>\0<\0b\0>\x20\xAC\0<\0/\0b\0>\0<\0/\0a\0>"s;
+  EXPECT_EQ(Loaded(little), "a(b=\"\\u20AC\")");
+  EXPECT_EQ(Loaded(big), "a(b=\"\\u20AC\")");
+}
+
+class ReadFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tasklane-read-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  std::filesystem::path folder_;
+};
+
+TEST_F(ReadFile, ReadsTheWholeFile) {
+  const auto path = folder_ / "ToDoList.xml";
+  std::string text = "<ToDoList>";
+  for (int i = 0; i < 20000; ++i) text += "<Text>" + std::to_string(i) + "</Text>";
+  std::ofstream(path, std::ios::binary) << text << "</ToDoList>";
+  XmlTree tree;
+  tree.LoadFromFile(path);
+  ASSERT_EQ(tree.Root().Items().Count(), 20000);
+  EXPECT_EQ(tree.Root().Items().ChildAt(19999).IntValue(), 19999);
+  EXPECT_EQ(tree.Root().Items().ChildNamed(u"TEXT"), &tree.Root().Items().ChildAt(19999));
+}
+
+TEST_F(ReadFile, MissingFileLeavesTheTreeAlone) {
+  XmlTree tree;
+  tree.LoadFromBytes("<!--c--><ToDoList><a/></ToDoList>");
+  const auto path = folder_ / "missing.xml";
+  try {
+    tree.LoadFromFile(path);
+    FAIL() << "loading a missing file succeeded";
+  } catch (const XmlError& e) {
+    EXPECT_EQ(e.Message(), u"Cannot open file \"" + path.u16string() + u"\". No such file or directory");
+  }
+  EXPECT_EQ(Describe(tree.Root()), "ToDoList(a)");
+  EXPECT_EQ(DescribeProlog(tree.Prolog()), "<!--c-->");
+}
+
+}  // namespace
+}  // namespace tasklane::xml

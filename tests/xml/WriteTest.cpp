@@ -167,6 +167,17 @@ TEST_F(WriteFile, ReadOnlyFileCannotBeOpened) {
   EXPECT_EQ(Read(path), "old");
 }
 
+TEST_F(WriteFile, ExistingFolderCannotBeOpened) {
+  XmlTree tree;
+  try {
+    tree.SaveToFile(folder_);
+    FAIL() << "saving over a folder succeeded";
+  } catch (const XmlError& e) {
+    EXPECT_EQ(e.Message().rfind(u"Cannot open file \"" + folder_.u16string() + u"\". ", 0), 0u);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder_));
+}
+
 TEST_F(WriteFile, FullDiskIsReportedNotIgnored) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   XmlTree tree;

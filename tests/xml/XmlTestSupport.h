@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "xml/XmlTree.h"
 
@@ -27,6 +29,73 @@ inline std::u16string LoadFailure(XmlTree& tree, std::string_view bytes) {
     return e.Message();
   }
   return u"";
+}
+
+// A text as printable ASCII, other code units as \uXXXX.
+inline std::string Printable(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) {
+    if (c >= 32 && c < 127) {
+      out += static_cast<char>(c);
+    } else {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
+      out += code;
+    }
+  }
+  return out;
+}
+
+// A node with everything below it on one line, for comparing whole trees:
+// Name="value"[attr="v"](children), 'text run', <!--comment-->, <![CDATA[text]]>.
+inline std::string Describe(const XmlElement& node) {
+  std::string out;
+  switch (node.Kind()) {
+    case XmlNodeKind::TextRun: return "'" + Printable(node.Value()) + "'";
+    case XmlNodeKind::Comment: return "<!--" + Printable(node.Value()) + "-->";
+    case XmlNodeKind::CDataSection: return "<![CDATA[" + Printable(node.Value()) + "]]>";
+    case XmlNodeKind::DocumentType: return "<!DOCTYPE " + Printable(node.Value()) + ">";
+    case XmlNodeKind::Declaration:
+      return "<?xml " + Printable(node.Version()) + " " + Printable(node.Encoding()) +
+             (node.StandAlone() ? " standalone" : "") + "?>";
+    case XmlNodeKind::StylesheetInstruction: out = "<?xml-stylesheet"; break;
+    case XmlNodeKind::MsoApplicationInstruction: out = "<?mso-application"; break;
+    case XmlNodeKind::Element:
+      if (!node.NameSpace().empty()) out = Printable(node.NameSpace()) + ":";
+      out += Printable(node.Name());
+      if (!node.Value().empty()) out += "=\"" + Printable(node.Value()) + "\"";
+      break;
+  }
+  if (const XmlPropertyList* properties = node.PropertiesOrNull(); properties && properties->Count()) {
+    out += "[";
+    for (const XmlProperty& p : *properties) {
+      if (out.back() != '[') out += " ";
+      if (!p.nameSpace.empty()) out += Printable(p.nameSpace) + ":";
+      out += Printable(p.name) + "=\"" + Printable(p.value) + "\"";
+    }
+    out += "]";
+  }
+  if (node.HasItems()) {
+    out += "(";
+    const XmlElementList& items = *node.ItemsOrNull();
+    for (int i = 0; i < items.Count(); ++i) out += (i ? " " : "") + Describe(items.ChildAt(i));
+    out += ")";
+  }
+  if (node.Kind() != XmlNodeKind::Element) out += "?>";
+  return out;
+}
+
+inline std::string DescribeProlog(const XmlProlog& prolog) {
+  std::string out;
+  for (int i = 0; i < prolog.Count(); ++i) out += (i ? " " : "") + Describe(prolog.ChildAt(i));
+  return out;
+}
+
+// Loads bytes into a new tree and describes its root.
+inline std::string Loaded(std::string_view bytes) {
+  XmlTree tree;
+  tree.LoadFromBytes(bytes);
+  return Describe(tree.Root());
 }
 
 }  // namespace tasklane::xml
