@@ -190,9 +190,10 @@ XmlReader::StartTag XmlReader::ReadStartTag(XmlElement& element, std::u16string_
     start = pos_ + 1;
   }
   name = t_.substr(start, pos_ - start);
+  // "<>" and "</>" are tags without a name as much as "< a>" is.
+  if (name.empty()) Fail(messages::MalformedTag());
   const char16_t end = t_[pos_];
   if (IsWhitespace(end)) {
-    if (name.empty()) Fail(messages::MalformedTag());
     ReadAttributes(element.Properties(), true);
     if (AtEnd()) return StartTag::Ended;
     if (t_[pos_] != u'/' && t_[pos_] != u'>') Fail(messages::ExpectedEndOfTag(t_[pos_]));

@@ -12,7 +12,7 @@
 namespace tasklane::xml {
 
 // Lets GoogleTest print UTF-16 texts readably.
-inline void PrintTo(const std::u16string& text, std::ostream* out) {
+inline void PrintTo(std::u16string_view text, std::ostream* out) {
   *out << '"';
   for (char16_t c : text) {
     if (c >= 32 && c < 127) *out << static_cast<char>(c);
@@ -20,6 +20,7 @@ inline void PrintTo(const std::u16string& text, std::ostream* out) {
   }
   *out << '"';
 }
+inline void PrintTo(const std::u16string& text, std::ostream* out) { PrintTo(std::u16string_view(text), out); }
 
 // The message a load fails with, or "" when it succeeds.
 inline std::u16string LoadFailure(XmlTree& tree, std::string_view bytes) {
