@@ -311,6 +311,11 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Keep freed memory in the process, as a program that has run for a while does; otherwise
+  // each iteration pays again for the kernel handing out fresh pages, which on a virtual
+  // machine costs more than the parsing itself and varies from run to run.
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   SummaryReporter reporter;

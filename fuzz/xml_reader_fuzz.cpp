@@ -2,7 +2,8 @@
 // exception, a crash or a sanitizer report is a finding. Whatever the reader accepts must
 // also survive being written and read again: a list we save and then cannot open is lost.
 // That holds for the names our lists use: names beyond ASCII are written as references,
-// and a declaration's fields as they are, which no reader takes back.
+// and a declaration's fields as they are, which no reader takes back; an attribute such as
+// "a::" keeps neither prefix nor name.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -33,13 +34,11 @@ bool HasWritableNames(const XmlElement& node) {
   }
   if (const auto* properties = node.PropertiesOrNull()) {
     for (const auto& p : *properties) {
-      if (!IsAscii(p.name) || !IsAscii(p.nameSpace)) return false;
+      if (p.name.empty() || !IsAscii(p.name) || !IsAscii(p.nameSpace)) return false;
     }
   }
-  if (const auto* items = node.ItemsOrNull()) {
-    for (int i = 0; i < items->Count(); ++i) {
-      if (!HasWritableNames(items->ChildAt(i))) return false;
-    }
+  for (int i = 0; i < node.Items().Count(); ++i) {
+    if (!HasWritableNames(node.Items().ChildAt(i))) return false;
   }
   return true;
 }

@@ -17,27 +17,34 @@ const std::u16string defaultEncoding = u"iso-8859-1";
 }  // namespace
 
 XmlElement::XmlElement(XmlNodeKind kind, std::u16string_view name, std::u16string_view value)
-    : kind_(kind), name_(name), value_(value) {}
+    : kind_(kind), name_(name), value_(value), items_(this) {}
 
-// Children are taken apart level by level instead of by recursion, so that no tree is too
-// deep to be destroyed.
+// Children are taken apart depth first with a stack of our own instead of by recursion, so
+// that no tree is too deep to be destroyed. A list is emptied once all its children have
+// lost theirs.
 XmlElement::~XmlElement() {
-  if (!items_) return;
-  std::vector<std::unique_ptr<XmlElement>> pending = std::move(items_->children_);
-  while (!pending.empty()) {
-    std::unique_ptr<XmlElement> node = std::move(pending.back());
-    pending.pop_back();
-    if (node->items_) {
-      for (auto& child : node->items_->children_) pending.push_back(std::move(child));
-      node->items_->children_.clear();
+  if (items_.children_.empty()) return;
+  struct Frame {
+    XmlElementList* list;
+    std::size_t next;
+  };
+  std::vector<Frame> stack{{&items_, 0}};
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    if (frame.next < frame.list->children_.size()) {
+      XmlElement& child = *frame.list->children_[frame.next++];
+      if (!child.items_.children_.empty()) stack.push_back({&child.items_, 0});
+      continue;
     }
+    frame.list->children_.clear();
+    stack.pop_back();
   }
 }
 
 void XmlElement::SetName(std::u16string_view name) {
   if (name.empty() || name == name_) return;
   name_ = name;
-  if (parent_ && parent_->items_) parent_->items_->NameChanged();
+  if (parent_) parent_->items_.NameChanged();
 }
 
 const std::u16string& XmlElement::NameSpace() const {
@@ -46,11 +53,6 @@ const std::u16string& XmlElement::NameSpace() const {
 
 void XmlElement::SetNameSpace(std::u16string_view nameSpace) {
   if (extras_ || !nameSpace.empty()) MakeExtras().nameSpace = nameSpace;
-}
-
-XmlElementList& XmlElement::Items() {
-  if (!items_) items_ = std::make_unique<XmlElementList>(this);
-  return *items_;
 }
 
 XmlPropertyList& XmlElement::Properties() { return MakeExtras().properties; }

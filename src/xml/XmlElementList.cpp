@@ -34,6 +34,10 @@ XmlElement& XmlElementList::Add(std::u16string_view name, std::u16string_view va
 }
 
 XmlElement& XmlElementList::Append(std::unique_ptr<XmlElement> child) {
+  return Append(XmlNodePtr(child.release()));
+}
+
+XmlElement& XmlElementList::Append(XmlNodePtr child) {
   child->parent_ = owner_;
   index_.reset();
   return *children_.emplace_back(std::move(child));

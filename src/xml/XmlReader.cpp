@@ -4,6 +4,7 @@
 #include <array>
 
 #include "xml/NameChars.h"
+#include "xml/XmlNodePool.h"
 #include "xml/UpperCase.h"
 
 namespace tasklane::xml {
@@ -67,55 +68,80 @@ bool EqualsQualifiedName(std::u16string_view prefix, std::u16string_view name,
          EqualsIgnoringCase(name, endName.substr(prefix.size() + 1));
 }
 
-std::unique_ptr<XmlElement> TextRun(std::u16string value) {
-  auto run = std::make_unique<XmlElement>(XmlNodeKind::TextRun);
-  run->SetValue(std::move(value));
-  return run;
-}
-
 }  // namespace
 
-// The children of the element being read. A text run that stays the only child becomes the
-// element's value, so it is held back instead of being made a node first.
+// The children of the element being read. Below the root they are gathered in a buffer of
+// their level, reused from element to element, and handed over in one piece when the
+// element ends: the list is then allocated once, at its size. A text run that stays the only
+// child becomes the element's value, so it is held back instead of being made a node first.
+// The root's children go straight into the tree, so that a failed read keeps what it
+// finished.
 class XmlReader::Children {
  public:
-  Children(XmlElement& element, bool holdBackText) : element_(element), holdBackText_(holdBackText) {}
+  using Buffer = std::vector<XmlNodePtr>;
+
+  Children(XmlElement& element, Buffer* buffer, XmlNodePool& pool)
+      : element_(element), buffer_(buffer), pool_(pool) {}
+  ~Children() {
+    if (buffer_) buffer_->clear();
+  }
+  Children(const Children&) = delete;
+  Children& operator=(const Children&) = delete;
+
   void AddText(std::u16string value) {
-    if (holdBackText_ && !hasText_ && !element_.HasItems()) {
+    if (buffer_ && !hasText_ && buffer_->empty()) {
       text_ = std::move(value);
       hasText_ = true;
     } else {
       Add(TextRun(std::move(value)));
     }
   }
-  void Add(std::unique_ptr<XmlElement> child) {
-    Settle();
-    element_.Items().Append(std::move(child));
+  void Add(XmlNodePtr child) {
+    HandOverText();
+    if (buffer_) buffer_->push_back(std::move(child));
+    else element_.Items().Append(std::move(child));
   }
   // The value of a text run that is the only child, which is then no child any more.
   std::u16string TakeSoleText() {
-    if (hasText_) return TakeText();
-    if (holdBackText_ || !element_.HasItems() || element_.Items().Count() != 1) return {};
+    if (hasText_) {
+      hasText_ = false;
+      return std::move(text_);
+    }
+    if (buffer_ || !element_.HasItems() || element_.Items().Count() != 1) return {};
     XmlElement& only = element_.Items().ChildAt(0);
     if (only.Kind() != XmlNodeKind::TextRun) return {};
     std::u16string text = only.Value();
     element_.Items().RemoveAt(0);
     return text;
   }
-  void Settle() {
-    if (hasText_) element_.Items().Append(TextRun(TakeText()));
+  // Gives the element every child gathered so far.
+  void Finish() {
+    HandOverText();
+    if (!buffer_ || buffer_->empty()) return;
+    XmlElementList& items = element_.Items();
+    items.Reserve(items.Count() + static_cast<int>(buffer_->size()));
+    for (auto& child : *buffer_) items.Append(std::move(child));
+    buffer_->clear();
   }
-  // The root's children are never held back: a failed read keeps what it finished.
-  static bool ForDepth(int depth) { return depth > 1; }
 
  private:
-  std::u16string TakeText() {
+  void HandOverText() {
+    if (!hasText_) return;
     hasText_ = false;
-    return std::move(text_);
+    auto run = TextRun(std::move(text_));
+    if (buffer_) buffer_->push_back(std::move(run));
+    else element_.Items().Append(std::move(run));
+  }
+
+  XmlNodePtr TextRun(std::u16string value) {
+    XmlNodePtr run = pool_.Make(XmlNodeKind::TextRun);
+    run->SetValue(std::move(value));
+    return run;
   }
 
   XmlElement& element_;
-  bool holdBackText_;
+  Buffer* buffer_;
+  XmlNodePool& pool_;
   bool hasText_ = false;
   std::u16string text_;
 };
@@ -124,6 +150,10 @@ void XmlReader::Read() {
   tree_.Root().Items().Clear();
   if (tree_.Root().PropertiesOrNull()) tree_.Root().Properties().Clear();
   tree_.Prolog().Clear();
+  // Nothing made by the last load is left; its storage can go.
+  if (tree_.pool_) tree_.pool_->Reset();
+  else tree_.pool_ = std::make_unique<XmlNodePool>();
+  pool_ = tree_.pool_.get();
   ReadProlog();
   ReadElement(tree_.Root(), 1);
 }
@@ -159,13 +189,13 @@ void XmlReader::ReadProlog() {
 // Where the text ends, the element ends too, without a failure, with what was read.
 void XmlReader::ReadElement(XmlElement& element, int depth) {
   std::u16string_view prefix, name;
-  Children children(element, Children::ForDepth(depth));
+  Children children(element, depth > 1 ? &buffers_[static_cast<std::size_t>(depth)] : nullptr, *pool_);
   std::u16string value;
   if (ReadStartTag(element, prefix, name) == StartTag::Open) {
     ReadContent(children, depth);
     if (ReadEndTag(prefix, name)) value = children.TakeSoleText();
   }
-  children.Settle();
+  children.Finish();
   element.SetName(name);
   element.SetValue(std::move(value));
   element.SetNameSpace(prefix);
@@ -270,7 +300,7 @@ void XmlReader::ReadContent(Children& children, int depth) {
 
 void XmlReader::ReadChildElement(Children& children, int depth) {
   if (depth > maxNestingDepth) Fail(messages::NestedTooDeeply());
-  auto child = std::make_unique<XmlElement>(XmlNodeKind::Element);
+  XmlNodePtr child = pool_->Make(XmlNodeKind::Element);
   ReadElement(*child, depth);
   children.Add(std::move(child));
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/XmlSource.h"
 #include "xml/XmlTree.h"
@@ -28,7 +29,8 @@ struct ItemSyntax {
 
 class XmlReader {
  public:
-  XmlReader(XmlTree& tree, XmlSource& source) : tree_(tree), source_(source), t_(source.Text()) {}
+  XmlReader(XmlTree& tree, XmlSource& source)
+      : tree_(tree), source_(source), t_(source.Text()), buffers_(maxNestingDepth + 1) {}
   void Read();
 
  private:
@@ -46,11 +48,11 @@ class XmlReader {
 
   // Attributes and the items that are not elements (XmlReaderItems.cpp).
   void ReadAttributes(XmlPropertyList& into, bool unescape);
-  std::unique_ptr<XmlElement> ReadComment();
-  std::unique_ptr<XmlElement> ReadCData();
-  std::unique_ptr<XmlElement> ReadDeclaration();
-  std::unique_ptr<XmlElement> ReadDocumentType();
-  std::unique_ptr<XmlElement> ReadInstruction(XmlNodeKind kind);
+  XmlNodePtr ReadComment();
+  XmlNodePtr ReadCData();
+  XmlNodePtr ReadDeclaration();
+  XmlNodePtr ReadDocumentType();
+  XmlNodePtr ReadInstruction(XmlNodeKind kind);
   void ReadOpening(const ItemSyntax& syntax);
   void ReadClosing(const ItemSyntax& syntax);
   [[noreturn]] void FailEndOfData(const ItemSyntax& syntax);
@@ -62,6 +64,9 @@ class XmlReader {
   XmlSource& source_;
   std::u16string_view t_;  // the decoded text
   std::size_t pos_ = 0;    // the read position
+  // Per nesting level, the children of the element being read there (see Children).
+  std::vector<std::vector<XmlNodePtr>> buffers_;
+  XmlNodePool* pool_ = nullptr;  // the tree's, where every node read is made
 };
 
 // The failure messages, with their arguments.

@@ -1,12 +1,13 @@
 // The attribute reader and the readers of comments, CDATA sections and prolog items.
 #include "xml/NameChars.h"
+#include "xml/XmlNodePool.h"
 #include "xml/XmlReader.h"
 
 namespace tasklane::xml {
 
 namespace messages {
 namespace {
-std::u16string Quoted(char16_t c) { return u"\"" + std::u16string(1, c) + u"\""; }
+std::u16string Quoted(char16_t c) { return {u'"', c, u'"'}; }
 }  // namespace
 
 std::u16string UnexpectedPrologText() { return u"Invalid Document: Unexpected text in file prolog"; }
@@ -131,12 +132,12 @@ void XmlReader::ReadAttributes(XmlPropertyList& into, bool unescape) {
   }
 }
 
-std::unique_ptr<XmlElement> XmlReader::ReadComment() {
+XmlNodePtr XmlReader::ReadComment() {
   const ItemSyntax& syntax = *SyntaxOf(XmlNodeKind::Comment);
   ReadOpening(syntax);
   const std::size_t dashes = t_.find(u"--", pos_);
   if (dashes == std::u16string_view::npos) FailEndOfData(syntax);
-  auto comment = std::make_unique<XmlElement>(XmlNodeKind::Comment, u"", t_.substr(pos_, dashes - pos_));
+  auto comment = pool_->Make(XmlNodeKind::Comment, u"", t_.substr(pos_, dashes - pos_));
   pos_ = dashes + 2;
   if (AtEnd()) FailEndOfData(syntax);
   if (t_[pos_] != u'>') Fail(u"Invalid Comment: \"--\" not allowed inside comments");
@@ -145,7 +146,7 @@ std::unique_ptr<XmlElement> XmlReader::ReadComment() {
 }
 
 // Ends at "]]>" only when the "]]" is not part of a longer run of "]".
-std::unique_ptr<XmlElement> XmlReader::ReadCData() {
+XmlNodePtr XmlReader::ReadCData() {
   const ItemSyntax& syntax = *SyntaxOf(XmlNodeKind::CDataSection);
   ReadOpening(syntax);
   const std::size_t start = pos_;
@@ -157,17 +158,17 @@ std::unique_ptr<XmlElement> XmlReader::ReadCData() {
     if (AtEnd()) FailEndOfData(syntax);
     if (t_[pos_++] == u'>') break;
   }
-  return std::make_unique<XmlElement>(XmlNodeKind::CDataSection, u"", t_.substr(start, pos_ - 3 - start));
+  return pool_->Make(XmlNodeKind::CDataSection, u"", t_.substr(start, pos_ - 3 - start));
 }
 
-std::unique_ptr<XmlElement> XmlReader::ReadDeclaration() {
+XmlNodePtr XmlReader::ReadDeclaration() {
   const ItemSyntax& syntax = *SyntaxOf(XmlNodeKind::Declaration);
   ReadOpening(syntax);
   XmlPropertyList attributes;
   ReadAttributes(attributes, false);
   ReadClosing(syntax);
 
-  auto declaration = std::make_unique<XmlElement>(XmlNodeKind::Declaration);
+  auto declaration = pool_->Make(XmlNodeKind::Declaration);
   if (const XmlProperty* version = attributes.Find(u"version")) declaration->SetVersion(version->value);
   if (const XmlProperty* encoding = attributes.Find(u"encoding")) declaration->SetEncoding(encoding->value);
   const XmlProperty* standAlone = attributes.Find(u"standalone");
@@ -181,7 +182,7 @@ std::unique_ptr<XmlElement> XmlReader::ReadDeclaration() {
 }
 
 // The text up to the first ">" outside the internal subset's brackets.
-std::unique_ptr<XmlElement> XmlReader::ReadDocumentType() {
+XmlNodePtr XmlReader::ReadDocumentType() {
   const ItemSyntax& syntax = *SyntaxOf(XmlNodeKind::DocumentType);
   ReadOpening(syntax);
   SkipWhitespace();
@@ -194,15 +195,15 @@ std::unique_ptr<XmlElement> XmlReader::ReadDocumentType() {
     else if (c == u']') inBrackets = false;
     else if (c == u'>' && !inBrackets) break;
   }
-  auto doctype = std::make_unique<XmlElement>(XmlNodeKind::DocumentType, u"", t_.substr(start, pos_ - start));
+  auto doctype = pool_->Make(XmlNodeKind::DocumentType, u"", t_.substr(start, pos_ - start));
   ++pos_;
   return doctype;
 }
 
-std::unique_ptr<XmlElement> XmlReader::ReadInstruction(XmlNodeKind kind) {
+XmlNodePtr XmlReader::ReadInstruction(XmlNodeKind kind) {
   const ItemSyntax& syntax = *SyntaxOf(kind);
   ReadOpening(syntax);
-  auto instruction = std::make_unique<XmlElement>(kind);
+  auto instruction = pool_->Make(kind);
   ReadAttributes(instruction->Properties(), true);
   ReadClosing(syntax);
   return instruction;

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "xml/Charsets.h"
+#include "xml/XmlNodePool.h"
 #include "xml/XmlReader.h"
 #include "xml/XmlWriter.h"
 
@@ -56,6 +57,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 }  // namespace
 
 XmlTree::XmlTree() : root_(XmlNodeKind::Element) {}
+XmlTree::~XmlTree() = default;
 
 void XmlTree::LoadFromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);

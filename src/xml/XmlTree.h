@@ -12,7 +12,7 @@
 
 namespace tasklane::xml {
 
-enum class XmlNodeKind {
+enum class XmlNodeKind : unsigned char {
   Element,
   TextRun,
   Comment,
@@ -55,6 +55,14 @@ class XmlPropertyList {
 };
 
 class XmlElement;
+class XmlNodePool;
+
+// Owns one node. Nodes the reader makes live in their tree's pool and only need destroying;
+// all others were made with new.
+struct XmlNodeDeleter {
+  void operator()(XmlElement* node) const;
+};
+using XmlNodePtr = std::unique_ptr<XmlElement, XmlNodeDeleter>;
 
 // The children of one element (or the items of the prolog), of all kinds, in document order.
 class XmlElementList {
@@ -75,8 +83,11 @@ class XmlElementList {
   XmlElement& Add(std::u16string_view name, std::u16string_view value);
   // Appends a node of any kind; the list takes it over.
   XmlElement& Append(std::unique_ptr<XmlElement> child);
+  XmlElement& Append(XmlNodePtr child);
   void RemoveAt(int index);
   void Clear();
+  // Makes room for that many children without changing any.
+  void Reserve(int count) { children_.reserve(static_cast<std::size_t>(count)); }
 
  private:
   friend class XmlElement;
@@ -85,7 +96,7 @@ class XmlElementList {
   void NameChanged();
 
   XmlElement* owner_;
-  std::vector<std::unique_ptr<XmlElement>> children_;
+  std::vector<XmlNodePtr> children_;
   std::unique_ptr<NameIndex> index_;  // built on the first lookup after a change
 };
 
@@ -112,10 +123,9 @@ class XmlElement {
   // Value read as an integer; -1 for anything that is not one.
   std::int64_t IntValue() const;
 
-  XmlElementList& Items();
-  // The children without creating a list for an element that never had any.
-  const XmlElementList* ItemsOrNull() const { return items_.get(); }
-  bool HasItems() const { return items_ && items_->Count() > 0; }
+  XmlElementList& Items() { return items_; }
+  const XmlElementList& Items() const { return items_; }
+  bool HasItems() const { return items_.Count() > 0; }
   XmlPropertyList& Properties();
   const XmlPropertyList* PropertiesOrNull() const;
 
@@ -129,14 +139,17 @@ class XmlElement {
 
  private:
   friend class XmlElementList;
+  friend class XmlNodePool;
+  friend struct XmlNodeDeleter;
   struct Extras;
   Extras& MakeExtras();
 
   XmlNodeKind kind_;
+  bool pooled_ = false;  // made in a tree's pool, see XmlNodeDeleter
   XmlElement* parent_ = nullptr;
   std::u16string name_;
   std::u16string value_;
-  std::unique_ptr<XmlElementList> items_;
+  XmlElementList items_;
   std::unique_ptr<Extras> extras_;
 };
 
@@ -149,6 +162,7 @@ class XmlProlog {
   XmlElement& ChildAt(int index) { return items_.ChildAt(index); }
   const XmlElement& ChildAt(int index) const { return items_.ChildAt(index); }
   XmlElement& Append(std::unique_ptr<XmlElement> item) { return items_.Append(std::move(item)); }
+  XmlElement& Append(XmlNodePtr item) { return items_.Append(std::move(item)); }
   void Clear() { items_.Clear(); }
   // The first declaration, or nullptr.
   const XmlElement* Declaration() const;
@@ -160,6 +174,9 @@ class XmlProlog {
 class XmlTree {
  public:
   XmlTree();
+  ~XmlTree();
+  XmlTree(const XmlTree&) = delete;
+  XmlTree& operator=(const XmlTree&) = delete;
 
   XmlElement& Root() { return root_; }
   const XmlElement& Root() const { return root_; }
@@ -180,8 +197,9 @@ class XmlTree {
   std::string SaveToBytes();
 
  private:
-  void Clear();
+  friend class XmlReader;
 
+  std::unique_ptr<XmlNodePool> pool_;  // the nodes of the last load; outlives them
   XmlElement root_;
   XmlProlog prolog_;
   std::u16string indent_ = u"  ";

@@ -210,7 +210,7 @@ void Writer::WriteNode(const XmlElement& top, int level) {
   if (WriteOpening(top, level)) stack.push_back({&top, level, 0});
   while (!stack.empty()) {
     Frame& frame = stack.back();
-    const XmlElementList& children = *frame.element->ItemsOrNull();
+    const XmlElementList& children = frame.element->Items();
     if (frame.next < children.Count()) {
       const XmlElement& child = children.ChildAt(frame.next++);
       const int childLevel = frame.level + 1;

@@ -78,7 +78,7 @@ inline std::string Describe(const XmlElement& node) {
   }
   if (node.HasItems()) {
     out += "(";
-    const XmlElementList& items = *node.ItemsOrNull();
+    const XmlElementList& items = node.Items();
     for (int i = 0; i < items.Count(); ++i) out += (i ? " " : "") + Describe(items.ChildAt(i));
     out += ")";
   }
