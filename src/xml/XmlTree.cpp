@@ -47,6 +47,10 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   File file = OpenFile(path, false);
   if (!file) FailOnFile(u"Cannot open", path, errno);
   std::string bytes;
+  // One allocation for a file of known size; a file that grows meanwhile is still read whole.
+  std::error_code unknown;
+  const auto size = std::filesystem::file_size(path, unknown);
+  if (!unknown) bytes.reserve(static_cast<std::size_t>(size) + 1);
   char chunk[65536];
   std::size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, got);
