@@ -179,20 +179,7 @@ TEST(Decode, ByteOrderMarks) {
   EXPECT_EQ(Loaded(big), "a(b=\"\\u20AC\")");
 }
 
-class ReadFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tasklane-read-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  std::filesystem::path folder_;
-};
+using ReadFile = TempFolderTest;
 
 TEST_F(ReadFile, ReadsTheWholeFile) {
   const auto path = folder_ / "ToDoList.xml";

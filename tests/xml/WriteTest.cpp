@@ -107,26 +107,14 @@ TEST(Write, DeclarationFieldsAndIndent) {
             Lines({"<?xml version=\"1.0\" standalone=\"yes\"?>", "<a>", "\t<b>1</b>", "</a>"}));
 }
 
-class WriteFile : public ::testing::Test {
+class WriteFile : public TempFolderTest {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tasklane-write-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::permissions(folder_ / "locked.xml", std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(folder_, ignored);
-  }
   static std::string Read(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
   }
-  std::filesystem::path folder_;
 };
 
 TEST_F(WriteFile, ReplacesALongerFileCompletely) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -91,6 +94,27 @@ inline std::string DescribeProlog(const XmlProlog& prolog) {
   for (int i = 0; i < prolog.Count(); ++i) out += (i ? " " : "") + Describe(prolog.ChildAt(i));
   return out;
 }
+
+// A fresh folder of its own for each test, removed afterwards.
+class TempFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tasklane-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, ignored);
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, ignored)) {
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ignored);
+    }
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  std::filesystem::path folder_;
+};
 
 // Loads bytes into a new tree and describes its root.
 inline std::string Loaded(std::string_view bytes) {
