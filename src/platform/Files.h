@@ -1,0 +1,52 @@
+// The file operations the program needs, behind one small interface, so that tests can put
+// faults in any of them. Paths are absolute or relative to the current folder.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tasklane::platform {
+
+// A file operation that failed; what() names the operation, the path and the system's reason.
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct FolderEntry {
+  std::filesystem::path name;  // the entry's own name, without its folder
+  bool isFolder = false;
+};
+
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  virtual bool FileExists(const std::filesystem::path& path) = 0;
+  virtual bool FolderExists(const std::filesystem::path& path) = 0;
+
+  virtual std::string ReadWhole(const std::filesystem::path& path) = 0;
+  // Creates or truncates the file, writes every byte, flushes it to the disk and closes it,
+  // checking each step.
+  virtual void WriteWhole(const std::filesystem::path& path, std::string_view bytes) = 0;
+  // Copies, replacing an existing `to`.
+  virtual void Copy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // Puts `from` in the place of `to` in one step that no crash can leave half done,
+  // replacing an existing `to` and making the change durable. Retries a few times, briefly,
+  // while `to` is held open by someone else.
+  virtual void Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // Renames `from` to `to`, which must not exist yet.
+  virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  virtual void Delete(const std::filesystem::path& path) = 0;
+  virtual void ClearReadOnly(const std::filesystem::path& path) = 0;
+  virtual std::vector<FolderEntry> ListFolder(const std::filesystem::path& path) = 0;
+};
+
+// The real thing, on std::filesystem and the few system calls it lacks.
+std::unique_ptr<Files> MakeSystemFiles();
+
+}  // namespace tasklane::platform

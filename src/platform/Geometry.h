@@ -1,0 +1,34 @@
+// Plain geometry values in pixels.
+#pragma once
+
+namespace tasklane::platform {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Size {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+// Right and bottom are one past the last pixel, as on Windows.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  static Rect FromBounds(int left, int top, int width, int height) {
+    return {left, top, left + width, top + height};
+  }
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+}  // namespace tasklane::platform

@@ -1,0 +1,92 @@
+// Every service the program asks of the operating system, grouped by concern. A front end
+// implements it for its window system; tests use a scripted one. Requests go out through
+// this interface; events come in through WindowEvents.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Files.h"
+#include "platform/Geometry.h"
+
+namespace tasklane::platform {
+
+// What the main window answers and handles; a front end calls these for native events.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void TimerTick(int timerId) = 0;
+  // Asked before the window closes; true lets it close.
+  virtual bool CloseQuery() = 0;
+  virtual void Resized() = 0;
+  // The smallest and largest outer size the window may take.
+  virtual void SizeLimits(Size& minimum, Size& maximum) = 0;
+};
+
+enum class MessageIcon { None, Error, Warning, Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+enum class WindowShow { Hide, Show, ShowNormal };
+
+enum class InstanceLock { Failed, Created, AlreadyExists };
+
+struct TopLevelWindow {
+  std::uintptr_t id = 0;
+  std::u16string title;
+  std::u16string className;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Window. The main window has no border: its client size is its outer size.
+  virtual void AttachWindow(WindowEvents& events) = 0;
+  virtual Rect WindowBounds() = 0;
+  // Moves and sizes the window; the size is kept within the window's size limits.
+  virtual void SetWindowBounds(const Rect& bounds) = 0;
+  virtual void SetTopMost(bool topMost) = 0;
+  virtual void ShowWindow(WindowShow how) = 0;
+  virtual bool WindowVisible() = 0;
+  virtual void RequestClose() = 0;
+  virtual void Repaint() = 0;
+
+  // Screen.
+  virtual Size PrimaryScreenSize() = 0;
+  virtual Rect VirtualDesktop() = 0;
+
+  // Dialogs. `ownerless`: the box belongs to no window of the program.
+  virtual MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, MessageIcon icon,
+                                    MessageButtons buttons, bool ownerless) = 0;
+
+  // Timers tick through WindowEvents::TimerTick on the user-interface thread.
+  virtual void SetTimer(int timerId, int intervalMs, bool enabled) = 0;
+
+  // Process.
+  virtual void ProcessMessages() = 0;
+  virtual void Terminate() = 0;
+  virtual std::vector<std::u16string> CommandLineArguments() = 0;
+  virtual std::filesystem::path ExecutablePath() = 0;
+  virtual void SetCurrentFolder(const std::filesystem::path& folder) = 0;
+  // A new GUID in its registry form: braces, upper-case hexadecimal digits 8-4-4-4-12.
+  virtual std::u16string NewGuid() = 0;
+  // The language the program's texts were built in ("ENGLISH" or "DEUTSCH").
+  virtual std::u16string LanguageResource() = 0;
+
+  // Single instance.
+  virtual InstanceLock CreateInstanceLock(std::u16string_view name) = 0;
+  virtual void CloseInstanceLock() = 0;
+  // The top-level windows of the desktop in z-order, topmost first, hidden ones included.
+  virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+  virtual void ShowNormalAndForeground(std::uintptr_t windowId) = 0;
+  // Compares by the rules of the user's locale, ignoring case.
+  virtual bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) = 0;
+
+  virtual Files& FileSystem() = 0;
+};
+
+}  // namespace tasklane::platform
