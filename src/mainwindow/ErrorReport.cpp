@@ -1,0 +1,31 @@
+// The one report every guarded routine shows when something fails that should not have.
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::mainwindow {
+namespace {
+constexpr std::u16string_view supportAddress = u"bugs@tasklane.org";
+}  // namespace
+
+void TToDoForm::ErrorReport(std::u16string_view place, Team team) {
+  const std::u16string_view teamName = team == Team::Development ? u"development team" : u"Quillbox team";
+  std::u16string text = u"Exception in ";
+  text += place;
+  text += u": This is - likely - an undiscovered bug!\r\nPlease report the bug to the ";
+  text += teamName;
+  text += u" at:\r\n";
+  text += supportAddress;
+  text += u"    Thank you!";
+  platform_.ShowMessage(caption, text, platform::MessageIcon::None, platform::MessageButtons::Ok, false);
+}
+
+bool TToDoForm::Guarded(std::u16string_view place, Team team, const std::function<void()>& body) {
+  try {
+    body();
+    return true;
+  } catch (...) {
+    ErrorReport(place, team);
+    return false;
+  }
+}
+
+}  // namespace tasklane::mainwindow

@@ -1,0 +1,156 @@
+// The main window TToDoForm: its components, the program-level values that go with the
+// to-do list, and the handlers of start-up, the list file and the language.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "ui/Control.h"
+#include "ui/FocusButton.h"
+#include "ui/PopupMenu.h"
+#include "ui/StringGrid.h"
+#include "xml/XmlTree.h"
+
+namespace tasklane::mainwindow {
+
+enum TCellAlignment : std::uint8_t { ALIGNLEFT = 0, ALIGNCENTER = 1, ALIGNRIGHT = 2 };
+
+enum TFoldState : std::uint8_t { Folded = 0, Unfolding = 1, Unfolded = 2, Folding = 3, Starting = 4 };
+
+// Whose address the error report gives.
+enum class Team { Development, Quillbox };
+
+#ifdef TASKLANE_GERMAN_UI
+inline constexpr bool buildEnglishUI = false;
+#else
+inline constexpr bool buildEnglishUI = true;
+#endif
+
+// The values that belong to the program rather than to one control.
+struct ProgramValues {
+  std::filesystem::path ProgramFolder;  // ends with a path delimiter
+  int FoldedClientWidth = 0;
+  int UnfoldedClientWidth = 0;
+  TFoldState FoldState = Starting;
+  bool StartHidden = false;
+  std::u16string CurrentSkinName;
+  std::u16string CurrentSkinPath;
+  std::vector<TCellAlignment> ColumnAlignments;
+};
+
+// Where a window of `windowExtent` starts to stand centred on `screenExtent`: half the
+// screen less half the window, a half rounded to the even neighbour.
+int CentredStart(int screenExtent, int windowExtent);
+// An integer as the list file writes it: a minus sign when negative, then the digits.
+std::u16string DecimalText(std::int64_t value);
+
+class TToDoForm : public platform::WindowEvents {
+ public:
+  static constexpr int startTimerId = 1;
+  static constexpr std::u16string_view caption = u"Tasklane";
+  static constexpr std::u16string_view className = u"TToDoForm";
+
+  TToDoForm(platform::Platform& platform, bool englishUI = buildEnglishUI);
+  ~TToDoForm() override;
+
+  // Start-up and shutdown.
+  void FormCreate();
+  void tmrAnwendungsStartOnTimerTimer();
+  bool FormCloseQuery();
+  void mnuExitClick();
+  void ButtonForFocusClick();
+
+  // Events from the window system.
+  void TimerTick(int timerId) override;
+  bool CloseQuery() override { return FormCloseQuery(); }
+  void Resized() override { FormResize(); }
+  void SizeLimits(platform::Size& minimum, platform::Size& maximum) override;
+
+  // The document model.
+  void AppendToRow(int row, std::u16string_view text);
+  void ResizeColumnAlignments();
+  bool HeaderTextBold();
+  void SetHeaderTextBold(bool bold);
+  bool DrawGridLines();
+  void SetDrawGridLines(bool on);
+
+  // The list file.
+  void XMLLaden();
+  void XMLSpeichern();
+
+  // The language.
+  const bool EnglishUI;
+  void ApplyGermanHints();
+  void CheckLanguageResource();
+
+  // Called out to the frame, the columns, the skins and the menu.
+  void FormResize();
+  void AdjustColumnWidths();
+  void FindStartSkin();
+  void LoadSkin();
+  void mnuAboutClick();
+  void ClearGridSelection();
+
+  // Runs `body`; a failure in it shows the error report for `place` and ends it there.
+  // True when the body ran to its end.
+  bool Guarded(std::u16string_view place, Team team, const std::function<void()>& body);
+  void ErrorReport(std::u16string_view place, Team team);
+
+  // The window: no border, so the client size is the outer size.
+  int Left();
+  int Top();
+  int ClientWidth();
+  int ClientHeight();
+  void SetBounds(int left, int top, int width, int height);
+  void SetClientSize(int width, int height);
+  void SetTopMost(bool topMost);
+
+  platform::Platform& Platform() { return platform_; }
+  ProgramValues Values;
+
+  // Components.
+  ui::Control Form;
+  ui::StringGrid ToDoGrid;
+  ui::FocusButton ButtonForFocus;
+  ui::MenuItem PopupMenu;
+  ui::MenuItem& mnuMakeTitleBoldAktiv;
+  ui::MenuItem& mnuMakeTitleBoldDeaktiv;
+  ui::MenuItem& mnuTitleFettAktiv;
+  ui::MenuItem& mnuTitleFettDeaktiv;
+  ui::MenuItem& mnuShowGridLinesAktiv;
+  ui::MenuItem& mnuShowGridLinesDeaktiv;
+  ui::MenuItem& mnuExit;
+  ui::Control PanelDeleteKnopf;
+  ui::Control PanelShrinkKnopf;
+  ui::Control PanelMinKnopf;
+  ui::Control ImageRedButtonAufklapper;
+  ui::Control PanelPlusRow;
+  ui::Control PanelMinusRow;
+  ui::Control PanelPlusColumn;
+  ui::Control PanelMinusColumn;
+  xml::XmlTree XmlDoc;
+  // The control that has the keyboard focus, nullptr for the window itself.
+  ui::Control* ActiveControl = nullptr;
+
+ private:
+  void BuildDefaultDocument();
+  void LoadWindowPosition(xml::XmlElement& root);
+  void LoadColumnInfo(xml::XmlElement& root);
+  void LoadSkinSection(xml::XmlElement& root);
+  void LoadColumnHeader(xml::XmlElement& root);
+  void LoadToDoContent(xml::XmlElement& root);
+  void BuildListTree();
+  void WriteListFile(bool writeProtectionFailed);
+  void ShowSaveError(bool writeProtectionFailed);
+  void KeepUnreadableFile(const std::filesystem::path& listFile);
+
+  platform::Platform& platform_;
+  bool listFileUnreadable_ = false;  // the last load could not parse the file
+};
+
+}  // namespace tasklane::mainwindow
