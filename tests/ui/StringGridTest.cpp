@@ -1,0 +1,79 @@
+// The grid's data: counts with their floor, cells kept outside the counts, widths, fixed rows.
+#include <gtest/gtest.h>
+
+#include "ui/PopupMenu.h"
+#include "ui/StringGrid.h"
+
+namespace tasklane::ui {
+namespace {
+
+TEST(StringGrid, CountsNeverFallBelowOne) {
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  grid.SetColCount(0);
+  grid.SetRowCount(-4);
+  EXPECT_EQ(grid.ColCount(), 1);
+  EXPECT_EQ(grid.RowCount(), 1);
+  EXPECT_EQ(grid.FixedRows(), 0);  // the only row is an ordinary one
+}
+
+TEST(StringGrid, CellsOutsideTheCountsAreKept) {
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  grid.SetCell(2, 9, u"later");
+  EXPECT_EQ(grid.Cell(2, 9), u"later");
+  grid.SetColCount(1);
+  grid.SetColCount(3);
+  EXPECT_EQ(grid.Cell(2, 9), u"later");
+  EXPECT_EQ(grid.Cell(7, 70), u"");
+  EXPECT_EQ(grid.Cell(-1, 0), u"");
+  EXPECT_THROW(grid.SetCell(-1, 0, u"x"), std::out_of_range);
+}
+
+TEST(StringGrid, WidthsExistForTheColumnsOnly) {
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  grid.SetColWidth(2, 45);
+  EXPECT_EQ(grid.ColWidth(2), 45);
+  EXPECT_THROW(grid.SetColWidth(3, 10), std::out_of_range);
+  grid.SetColCount(2);
+  EXPECT_THROW(grid.ColWidth(2), std::out_of_range);
+  grid.SetColCount(4);
+  EXPECT_EQ(grid.ColWidth(2), StringGrid::defaultColWidth);  // an added column comes new
+}
+
+TEST(StringGrid, FixedRowsFollowTheRowCountAndMoveTheCurrentCell) {
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  grid.SetSelection({2, 4, 2, 4});
+  grid.SetRowCount(1);
+  EXPECT_EQ(grid.FixedRows(), 0);
+  EXPECT_EQ(grid.Selection(), (GridRect{0, 0, 0, 0}));
+  grid.SetRowCount(5);
+  grid.SetFixedRows(1);
+  EXPECT_EQ(grid.Selection(), (GridRect{0, 1, 0, 1}));
+  grid.SetSelection(GridRect{});
+  EXPECT_EQ(grid.Col(), -1);
+}
+
+TEST(StringGrid, RepaintsGoToTheOwner) {
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  std::vector<std::u16string> repainted;
+  grid.OnRepaint([&](Control& control) { repainted.push_back(control.Name()); });
+  grid.SetRowCount(2);
+  grid.Repaint();
+  EXPECT_EQ(repainted.size(), 2u);
+}
+
+TEST(PopupMenu, FindsItemsAtAnyDepth) {
+  MenuItem menu(u"PopupMenu");
+  MenuItem& columns = menu.Add(u"mnuColumn", u"&Column");
+  columns.Add(u"mnuLeftAlign", u"&Left");
+  menu.Add(u"mnuExit", u"E&xit");
+  ASSERT_NE(menu.Find(u"mnuLeftAlign"), nullptr);
+  EXPECT_EQ(menu.Find(u"mnuLeftAlign")->Caption(), u"&Left");
+  EXPECT_EQ(menu.Find(u"mnuNothing"), nullptr);
+  int clicks = 0;
+  menu.Find(u"mnuExit")->OnClick([&] { ++clicks; });
+  menu.Find(u"mnuExit")->Click();
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace tasklane::ui
