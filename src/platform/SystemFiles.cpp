@@ -1,0 +1,323 @@
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "platform/Files.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tasklane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The most the system is asked to move in one read or write; Windows counts in unsigned int.
+constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
+
+// A path as the user should see it in a message: whole, in UTF-8.
+std::string Shown(const fs::path& path) {
+  std::error_code error;
+  fs::path full = fs::absolute(path, error);
+  if (error) full = path;
+  const std::u8string utf8 = full.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
+[[noreturn]] void Fail(std::string_view action, const fs::path& path, std::string_view reason) {
+  throw FileError(std::string(action) + " \"" + Shown(path) + "\". " + std::string(reason));
+}
+
+[[noreturn]] void Fail(std::string_view action, const fs::path& from, const fs::path& to,
+                       std::string_view reason) {
+  throw FileError(std::string(action) + " \"" + Shown(from) + "\" to \"" + Shown(to) + "\". " +
+                  std::string(reason));
+}
+
+// What the C library reported for the call that has just failed.
+std::error_code CError() { return {errno, std::generic_category()}; }
+
+#ifdef _WIN32
+
+std::error_code SystemError() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
+
+int OpenFile(const fs::path& path, bool forWriting) {
+  int fd = -1;
+  const int flags = (forWriting ? _O_WRONLY | _O_CREAT | _O_TRUNC : _O_RDONLY) | _O_BINARY | _O_NOINHERIT;
+  const errno_t error = ::_wsopen_s(&fd, path.c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (error != 0) errno = error;
+  return fd;
+}
+long long ReadSome(int fd, char* to, std::size_t count) {
+  return ::_read(fd, to, static_cast<unsigned>(std::min(count, kMaxChunk)));
+}
+long long WriteSome(int fd, const char* from, std::size_t count) {
+  return ::_write(fd, from, static_cast<unsigned>(std::min(count, kMaxChunk)));
+}
+std::error_code FlushToDisk(int fd) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+  if (handle == INVALID_HANDLE_VALUE) return {EBADF, std::generic_category()};
+  return ::FlushFileBuffers(handle) ? std::error_code{} : SystemError();
+}
+int CloseFile(int fd) { return ::_close(fd); }
+
+#else
+
+int OpenFile(const fs::path& path, bool forWriting) {
+  const int flags = (forWriting ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY) | O_CLOEXEC;
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+long long ReadSome(int fd, char* to, std::size_t count) { return ::read(fd, to, std::min(count, kMaxChunk)); }
+long long WriteSome(int fd, const char* from, std::size_t count) {
+  return ::write(fd, from, std::min(count, kMaxChunk));
+}
+std::error_code FlushToDisk(int fd) {
+  while (::fsync(fd) != 0) {
+    if (errno != EINTR) return CError();
+  }
+  return {};
+}
+int CloseFile(int fd) { return ::close(fd); }
+
+// Makes a rename or removal in `folder` itself durable; the file's own data is not enough.
+std::error_code FlushFolder(const fs::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return CError();
+  std::error_code error = FlushToDisk(fd);
+  // NOTE: a few file systems cannot sync a folder and say EINVAL; their renames need nothing more.
+  if (error == std::errc::invalid_argument) error.clear();
+  ::close(fd);
+  return error;
+}
+
+#endif
+
+// Closes the file on every way out of a function that has not closed it itself.
+class OpenedFile {
+ public:
+  explicit OpenedFile(int fd) : fd_(fd) {}
+  ~OpenedFile() {
+    if (fd_ >= 0) CloseFile(fd_);
+  }
+  OpenedFile(const OpenedFile&) = delete;
+  OpenedFile& operator=(const OpenedFile&) = delete;
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+bool IsHeldOpen(const std::error_code& error) {
+#ifdef _WIN32
+  const int code = error.value();
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED || code == ERROR_LOCK_VIOLATION;
+#else
+  return error == std::errc::device_or_resource_busy || error == std::errc::text_file_busy ||
+         error == std::errc::resource_unavailable_try_again;
+#endif
+}
+
+class SystemFiles final : public Files {
+ public:
+  bool FileExists(const fs::path& path) override {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    return !error && fs::exists(status) && !fs::is_directory(status);
+  }
+
+  bool FolderExists(const fs::path& path) override {
+    std::error_code error;
+    return fs::is_directory(fs::status(path, error));
+  }
+
+  std::string ReadWhole(const fs::path& path) override {
+    OpenedFile file(OpenFile(path, false));
+    if (file.Get() < 0) Fail("Cannot open file", path, CError().message());
+    std::string bytes;
+    // One allocation for a file of known size; one that grows meanwhile is still read whole.
+    std::error_code unknown;
+    const std::uintmax_t size = fs::file_size(path, unknown);
+    if (!unknown) bytes.reserve(static_cast<std::size_t>(size));
+    char chunk[65536];
+    for (;;) {
+      const long long got = ReadSome(file.Get(), chunk, sizeof chunk);
+      if (got > 0) {
+        bytes.append(chunk, static_cast<std::size_t>(got));
+      } else if (got == 0) {
+        return bytes;
+      } else if (errno != EINTR) {
+        Fail("Cannot read file", path, CError().message());
+      }
+    }
+  }
+
+  void WriteWhole(const fs::path& path, std::string_view bytes) override {
+    OpenedFile file(OpenFile(path, true));
+    if (file.Get() < 0) Fail("Cannot write file", path, CError().message());
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+      const long long done = WriteSome(file.Get(), bytes.data() + written, bytes.size() - written);
+      if (done > 0) {
+        written += static_cast<std::size_t>(done);
+      } else if (done == 0) {
+        // Nothing written and no reason given: asking again would only spin.
+        Fail("Cannot write file", path, std::make_error_code(std::errc::io_error).message());
+      } else if (errno != EINTR) {
+        Fail("Cannot write file", path, CError().message());
+      }
+    }
+    if (const std::error_code error = FlushToDisk(file.Get())) {
+      Fail("Cannot write file", path, "Flushing to the disk failed: " + error.message());
+    }
+    // NOTE: Linux releases the descriptor even when close says EINTR, and the data is on the
+    // disk already, so that one is not a failure; retrying could close someone else's file.
+    if (CloseFile(file.Release()) != 0 && errno != EINTR) {
+      Fail("Cannot write file", path, "Closing failed: " + CError().message());
+    }
+  }
+
+  void Copy(const fs::path& from, const fs::path& to) override {
+    std::error_code error;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+    if (error) Fail("Cannot copy file", from, to, error.message());
+  }
+
+  void Replace(const fs::path& from, const fs::path& to) override {
+    std::error_code error;
+    const fs::path source = fs::absolute(from, error);
+    const fs::path target = error ? fs::path() : fs::absolute(to, error);
+    if (error) Fail("Cannot move file", from, to, error.message());
+
+    constexpr int kRetries = 5;
+    for (int attempt = 0;; ++attempt) {
+#ifdef _WIN32
+      const bool moved = ::MoveFileExW(source.c_str(), target.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+      error = moved ? std::error_code{} : SystemError();
+#else
+      error = ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code{} : CError();
+#endif
+      if (!error || !IsHeldOpen(error) || attempt == kRetries) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (error) Fail("Cannot move file", from, to, error.message());
+
+#ifndef _WIN32
+    if (const std::error_code unsynced = FlushFolder(target.parent_path())) {
+      Fail("Cannot move file", from, to, "Flushing the folder to the disk failed: " + unsynced.message());
+    }
+    if (source.parent_path() != target.parent_path()) {
+      if (const std::error_code unsynced = FlushFolder(source.parent_path())) {
+        Fail("Cannot move file", from, to, "Flushing the folder to the disk failed: " + unsynced.message());
+      }
+    }
+#endif
+  }
+
+  void Rename(const fs::path& from, const fs::path& to) override {
+#ifdef _WIN32
+    // Without MOVEFILE_REPLACE_EXISTING the system itself refuses an existing `to`.
+    if (!::MoveFileExW(from.c_str(), to.c_str(), 0)) {
+      Fail("Cannot rename file", from, to, SystemError().message());
+    }
+#else
+    // A second name, then dropping the first: unlike rename(2) this cannot replace a file that
+    // appears at `to` in the meantime.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+      if (::unlink(from.c_str()) != 0) {
+        const std::error_code error = CError();
+        ::unlink(to.c_str());
+        Fail("Cannot rename file", from, to, error.message());
+      }
+      return;
+    }
+    const std::error_code linkError = CError();
+    // Folders, and file systems without hard links (FAT on a memory stick), take a plain
+    // rename after a look; only a file made in between could then be lost.
+    const bool noLinksHere = linkError == std::errc::operation_not_permitted ||
+                             linkError == std::errc::operation_not_supported ||
+                             linkError == std::errc::function_not_supported;
+    if (!noLinksHere) Fail("Cannot rename file", from, to, linkError.message());
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(to, error))) {
+      Fail("Cannot rename file", from, to, std::make_error_code(std::errc::file_exists).message());
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) Fail("Cannot rename file", from, to, CError().message());
+#endif
+  }
+
+  void Delete(const fs::path& path) override {
+#ifdef _WIN32
+    if (!::DeleteFileW(path.c_str())) Fail("Cannot delete file", path, SystemError().message());
+#else
+    if (::unlink(path.c_str()) != 0) Fail("Cannot delete file", path, CError().message());
+#endif
+  }
+
+  void ClearReadOnly(const fs::path& path) override {
+#ifdef _WIN32
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      const DWORD code = ::GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return;
+      Fail("Cannot clear the read-only mark of file", path,
+           std::error_code(static_cast<int>(code), std::system_category()).message());
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return;
+    if (!::SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+      Fail("Cannot clear the read-only mark of file", path, SystemError().message());
+    }
+#else
+    std::error_code error;
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
+    if (error && error != std::errc::no_such_file_or_directory) {
+      Fail("Cannot clear the read-only mark of file", path, error.message());
+    }
+#endif
+  }
+
+  std::vector<FolderEntry> ListFolder(const fs::path& path) override {
+    std::vector<FolderEntry> entries;
+    std::error_code error;
+    fs::directory_iterator it(path, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+      std::error_code unknown;  // an entry that vanished meanwhile counts as a file
+      entries.push_back({it->path().filename(), it->is_directory(unknown)});
+    }
+    if (error) Fail("Cannot read folder", path, error.message());
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name.native() < b.name.native(); });
+    return entries;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Files> MakeSystemFiles() { return std::make_unique<SystemFiles>(); }
+
+}  // namespace tasklane::platform
