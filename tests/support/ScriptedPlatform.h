@@ -1,0 +1,197 @@
+// A complete platform in memory that answers as a real one does, for tests that start the
+// program and use it as a user would: the window, the screen, message boxes that answer what
+// the test scripted, timers that tick when the test says, the single-instance desktop, and
+// files in a fresh temporary folder with injectable faults.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "support/FaultyFiles.h"
+
+namespace tasklane::testing {
+
+struct ShownMessage {
+  std::u16string title;
+  std::u16string text;
+  platform::MessageIcon icon = platform::MessageIcon::None;
+  platform::MessageButtons buttons = platform::MessageButtons::Ok;
+  bool ownerless = false;
+  bool windowTopMost = false;  // a top-most window would hide an owned box behind it
+};
+
+struct ScriptedTimer {
+  int intervalMs = 0;
+  bool enabled = false;
+};
+
+// The logon session as the single-instance check sees it. Several ScriptedPlatforms may share
+// one, each standing for an instance of the program.
+struct ScriptedDesktop {
+  bool lockExists = false;  // another instance holds the named lock
+  bool lockFails = false;   // the lock cannot be created at all
+  std::vector<platform::TopLevelWindow> windows;  // topmost first
+
+  std::vector<std::u16string> lockNames;  // one per CreateInstanceLock
+  int lockCloses = 0;
+  std::vector<std::uintptr_t> shownNormalAndForeground;
+
+  // Each makes its call throw std::runtime_error, as a failing system call surfaces.
+  bool createLockThrows = false;
+  bool closeLockThrows = false;
+  bool topLevelWindowsThrows = false;
+  bool showNormalAndForegroundThrows = false;
+};
+
+class ScriptedPlatform : public platform::Platform {
+ public:
+  explicit ScriptedPlatform(std::shared_ptr<ScriptedDesktop> desktop = std::make_shared<ScriptedDesktop>());
+  // Gives back the current folder the process had, gives up a lock it holds as an ending
+  // process does, and removes Folder().
+  ~ScriptedPlatform() override;
+  ScriptedPlatform(const ScriptedPlatform&) = delete;
+  ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
+  // A fresh temporary folder of this platform's own; the executable lives in it by default.
+  const std::filesystem::path& Folder() const { return folder_; }
+
+  // --- What the test sets and reads ---
+
+  // Where the window system put the window at creation: left 100, top 100, size 0x0 unless
+  // set before the program attaches its window.
+  void SetCreationBounds(const platform::Rect& bounds);
+  platform::WindowEvents* AttachedEvents() const { return events_; }
+  bool TopMost() const { return topMost_; }
+  const std::vector<platform::WindowShow>& ShowCalls() const { return showCalls_; }
+  int Repaints() const { return repaints_; }
+  int ResizedEvents() const { return resizedEvents_; }
+  int CloseRequests() const { return closeRequests_; }
+  bool Closed() const { return closed_; }
+
+  // The virtual desktop is the primary screen at (0,0) until set apart from it.
+  void SetPrimaryScreenSize(platform::Size size) { primaryScreen_ = size; }
+  void SetVirtualDesktop(const platform::Rect& desktop);
+
+  // Answers the coming message boxes in order. With none left a box is answered Ok, or No
+  // for a YesNo box: the answer that changes the least. An answer the box has no button for
+  // fails the test.
+  void PushAnswer(platform::MessageAnswer answer) { answers_.push_back(answer); }
+  int PendingAnswers() const { return static_cast<int>(answers_.size()); }
+  const std::vector<ShownMessage>& Messages() const { return messages_; }
+  // Runs while a box is open, as a modal box's own message loop lets timers and events in.
+  void SetWhileMessageShows(std::function<void(const ShownMessage&)> action) { whileMessage_ = std::move(action); }
+
+  // nullptr for a timer the program never set.
+  const ScriptedTimer* Timer(int timerId) const;
+  // Delivers one tick when that timer is enabled and the window is open; says whether it did.
+  bool TickTimer(int timerId);
+  // Ticks the enabled timers in turn, in id order, until none is enabled or `maxTicks`
+  // ticks; returns how many it delivered.
+  int RunTimers(int maxTicks);
+
+  int ProcessMessagesCalls() const { return processMessagesCalls_; }
+  // Runs inside every ProcessMessages, for events that arrive while the program waits.
+  void SetWhileProcessingMessages(std::function<void()> action) { whileProcessing_ = std::move(action); }
+  bool Terminated() const { return terminated_; }
+  void SetCommandLineArguments(std::vector<std::u16string> arguments) { arguments_ = std::move(arguments); }
+  void SetExecutablePath(std::filesystem::path path) { executablePath_ = std::move(path); }
+  const std::vector<std::filesystem::path>& CurrentFolderCalls() const { return currentFolderCalls_; }
+  // GUIDs count up from {00000000-0000-0000-0000-000000000001}, per platform.
+  void SetNewGuidFails(bool fails) { newGuidFails_ = fails; }
+  void SetLanguageResource(std::u16string language) { language_ = std::move(language); }
+
+  ScriptedDesktop& Desktop() { return *desktop_; }
+  const std::shared_ptr<ScriptedDesktop>& SharedDesktop() const { return desktop_; }
+  bool HoldsInstanceLock() const { return holdsLock_; }
+
+  // --- Platform ---
+
+  void AttachWindow(platform::WindowEvents& events) override;
+  platform::Rect WindowBounds() override { return bounds_; }
+  // Asks the attached window for its size limits on every call, with 0x0 and 16777215x16777215
+  // (no limit) filled in first, and calls Resized when the size changed.
+  void SetWindowBounds(const platform::Rect& bounds) override;
+  void SetTopMost(bool topMost) override { topMost_ = topMost; }
+  void ShowWindow(platform::WindowShow how) override;
+  bool WindowVisible() override { return visible_; }
+  // Without an attached window there is nobody to ask, and the window closes.
+  void RequestClose() override;
+  void Repaint() override { ++repaints_; }
+
+  platform::Size PrimaryScreenSize() override { return primaryScreen_; }
+  platform::Rect VirtualDesktop() override;
+
+  platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, platform::MessageIcon icon,
+                                      platform::MessageButtons buttons, bool ownerless) override;
+
+  void SetTimer(int timerId, int intervalMs, bool enabled) override { timers_[timerId] = {intervalMs, enabled}; }
+
+  void ProcessMessages() override;
+  void Terminate() override { terminated_ = true; }
+  std::vector<std::u16string> CommandLineArguments() override { return arguments_; }
+  std::filesystem::path ExecutablePath() override { return executablePath_; }
+  // Really changes the process's current folder, because the program opens its files by
+  // bare names. A folder that cannot be entered leaves the current one as it was.
+  void SetCurrentFolder(const std::filesystem::path& folder) override;
+  // Throws std::runtime_error when the test made it fail.
+  std::u16string NewGuid() override;
+  std::u16string LanguageResource() override { return language_; }
+
+  platform::InstanceLock CreateInstanceLock(std::u16string_view name) override;
+  void CloseInstanceLock() override;
+  std::vector<platform::TopLevelWindow> TopLevelWindows() override;
+  // Also brings that window to the front of the desktop's z-order.
+  void ShowNormalAndForeground(std::uintptr_t windowId) override;
+  // Folds ASCII and Latin-1 letters; the program's names and titles need no more.
+  bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) override;
+
+  FaultyFiles& FileSystem() override { return files_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path previousCurrentFolder_;
+  FaultyFiles files_;
+
+  platform::WindowEvents* events_ = nullptr;
+  platform::Rect bounds_ = platform::Rect::FromBounds(100, 100, 0, 0);
+  bool topMost_ = false;
+  bool visible_ = false;
+  bool closed_ = false;
+  std::vector<platform::WindowShow> showCalls_;
+  int repaints_ = 0;
+  int resizedEvents_ = 0;
+  int closeRequests_ = 0;
+
+  platform::Size primaryScreen_{1920, 1080};
+  bool virtualDesktopSet_ = false;
+  platform::Rect virtualDesktop_;
+
+  std::deque<platform::MessageAnswer> answers_;
+  std::vector<ShownMessage> messages_;
+  std::function<void(const ShownMessage&)> whileMessage_;
+
+  std::map<int, ScriptedTimer> timers_;
+
+  int processMessagesCalls_ = 0;
+  std::function<void()> whileProcessing_;
+  bool terminated_ = false;
+  std::vector<std::u16string> arguments_;
+  std::filesystem::path executablePath_;
+  std::vector<std::filesystem::path> currentFolderCalls_;
+  bool newGuidFails_ = false;
+  std::uint64_t guidsMade_ = 0;
+  std::u16string language_ = u"ENGLISH";
+
+  std::shared_ptr<ScriptedDesktop> desktop_;
+  bool holdsLock_ = false;
+};
+
+}  // namespace tasklane::testing
