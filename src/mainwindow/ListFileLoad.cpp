@@ -46,8 +46,8 @@ void TToDoForm::XMLLaden() {
 
     if (ToDoGrid.ColCount() == 1) {
       ToDoGrid.SetScrollBars(ui::ScrollBars::Vertical);
-      ActiveControl = &ButtonForFocus;
-      ActiveControl = &ToDoGrid;
+      SetActiveControl(&ButtonForFocus);
+      SetActiveControl(&ToDoGrid);
     } else {
       ToDoGrid.SetScrollBars(ui::ScrollBars::Both);
     }

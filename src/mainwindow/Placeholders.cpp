@@ -17,7 +17,7 @@ void TToDoForm::LoadSkin() {}
 
 void TToDoForm::mnuAboutClick() {}
 
-void TToDoForm::ClearGridSelection() { ToDoGrid.SetSelection(ui::GridRect{}); }
+void TToDoForm::ImageRedButtonAufklapperClick() { ClearGridSelection(); }
 
 void TToDoForm::SizeLimits(platform::Size& minimum, platform::Size& /*maximum*/) {
   Guarded(u"GetMinMaxInfo", Team::Development, [&] { minimum = {10, 10}; });

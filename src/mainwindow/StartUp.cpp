@@ -8,7 +8,7 @@ namespace tasklane::mainwindow {
 TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
     : EnglishUI(englishUI),
       Form(u"ToDoForm", nullptr),
-      ToDoGrid(u"ToDoGrid", &Form, 3, 6),
+      ToDoGrid(u"ToDoGrid", &Form, 3, 6, platform.ClipboardService()),
       ButtonForFocus(u"ButtonForFocus", &Form),
       PopupMenu(u"PopupMenu"),
       mnuMakeTitleBoldAktiv(PopupMenu.Add(u"mnuMakeTitleBoldAktiv")),
@@ -49,13 +49,39 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   PanelPlusColumn.SetHint(u"Add Column");
   PanelMinusColumn.SetHint(u"Delete Column");
   ToDoGrid.OnRepaint([this](ui::Control&) { platform_.Repaint(); });
+  ConnectGrid();
   ResizeColumnAlignments();
-  ActiveControl = &ToDoGrid;
+  SetActiveControl(&ToDoGrid);
   platform_.AttachWindow(*this);
   platform_.SetTimer(startTimerId, 1, false);
 }
 
 TToDoForm::~TToDoForm() = default;
+
+void TToDoForm::ConnectGrid() {
+  ToDoGrid.OnDrawCell = [this](platform::Canvas& canvas, int col, int row, const platform::Rect& rect,
+                               const ui::CellPreparation& prep) { ToDoGridDrawCell(canvas, col, row, rect, prep); };
+  ToDoGrid.OnSelectCell = [this](int col, int row, bool& canSelect) { ToDoGridSelectCell(col, row, canSelect); };
+  ToDoGrid.OnClick = [this] { ToDoGridClick(); };
+  ToDoGrid.OnDblClick = [this] { ToDoGridDblClick(); };
+  ToDoGrid.OnMouseUp = [this](platform::MouseButton, platform::ShiftState, platform::Point) { ToDoGridMouseUp(); };
+  ToDoGrid.OnMouseWheel = [this](bool, platform::ShiftState, platform::Point, bool& handled) {
+    ToDoGridMouseWheel(handled);
+  };
+  ToDoGrid.OnKeyDown = [this](int& key, platform::ShiftState shift) { OnKeyDown(key, shift); };
+  ToDoGrid.OnTabOut = [this](bool) { SetActiveControl(&ButtonForFocus); };
+}
+
+// The grid closes its editor when the focus leaves it.
+void TToDoForm::SetActiveControl(ui::Control* control) {
+  ActiveControl = control;
+  ToDoGrid.SetFocused(control == &ToDoGrid);
+}
+
+platform::Point TToDoForm::GridClientPoint(platform::Point screen) {
+  const platform::Rect grid = ToDoGrid.Bounds();
+  return {screen.x - Left() - grid.left - 1, screen.y - Top() - grid.top - 1};
+}
 
 void TToDoForm::FormCreate() {
   Guarded(u"FormCreate", Team::Development, [&] {

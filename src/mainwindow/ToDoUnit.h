@@ -94,7 +94,23 @@ class TToDoForm : public platform::WindowEvents {
   void FindStartSkin();
   void LoadSkin();
   void mnuAboutClick();
+  void ImageRedButtonAufklapperClick();
+
+  // Drawing, editing, selection and keys in the grid.
+  void ToDoGridDrawCell(platform::Canvas& canvas, int col, int row, const platform::Rect& rect,
+                        const ui::CellPreparation& prep);
   void ClearGridSelection();
+  std::u16string DeleteLineBreaks(std::u16string_view text);
+  void OnKeyDown(int& key, platform::ShiftState shift);
+  void ToDoGridSelectCell(int col, int row, bool& canSelect);
+  void ToDoGridClick();
+  void ToDoGridDblClick();
+  void ToDoGridMouseUp();
+  void ToDoGridMouseWheel(bool& handled);
+  void RepaintRowColumnButtons();
+  bool WheelSelectionDone = false;
+  // The grid's client coordinates of a point on the screen.
+  platform::Point GridClientPoint(platform::Point screen);
 
   // Runs `body`; a failure in it shows the error report for `place` and ends it there.
   // True when the body ran to its end.
@@ -136,8 +152,10 @@ class TToDoForm : public platform::WindowEvents {
   xml::XmlTree XmlDoc;
   // The control that has the keyboard focus, nullptr for the window itself.
   ui::Control* ActiveControl = nullptr;
+  void SetActiveControl(ui::Control* control);
 
  private:
+  void ConnectGrid();
   void BuildDefaultDocument();
   void LoadWindowPosition(xml::XmlElement& root);
   void LoadColumnInfo(xml::XmlElement& root);

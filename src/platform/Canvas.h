@@ -36,6 +36,9 @@ class Canvas {
   virtual void Text(const Rect& rect, std::u16string_view text, const Font& font, Color color,
                     const TextFormat& format) = 0;
   virtual int TextWidth(std::u16string_view text, const Font& font) = 0;
+  // The dotted rectangle that marks the control with the keyboard focus, along the inside
+  // of `rect`.
+  virtual void FocusRect(const Rect& rect) = 0;
   // Limits all later drawing to `rect` until the matching PopClip.
   virtual void PushClip(const Rect& rect) = 0;
   virtual void PopClip() = 0;

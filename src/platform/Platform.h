@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Clipboard.h"
 #include "platform/Files.h"
 #include "platform/Geometry.h"
 
@@ -57,6 +58,7 @@ class Platform {
 
   // Screen.
   virtual Size PrimaryScreenSize() = 0;
+  virtual Point CursorPosition() = 0;
   virtual Rect VirtualDesktop() = 0;
 
   // Dialogs. `ownerless`: the box belongs to no window of the program.
@@ -86,6 +88,7 @@ class Platform {
   // Compares by the rules of the user's locale, ignoring case.
   virtual bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) = 0;
 
+  virtual Clipboard& ClipboardService() = 0;
   virtual Files& FileSystem() = 0;
 };
 

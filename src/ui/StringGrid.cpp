@@ -1,37 +1,44 @@
+// The grid's data, its geometry, and moving the current cell.
 #include "ui/StringGrid.h"
 
 #include <algorithm>
-#include <string>
 
 namespace tasklane::ui {
 namespace {
 const std::u16string emptyCell;
 }  // namespace
 
-StringGrid::StringGrid(std::u16string_view name, Control* owner, int colCount, int rowCount)
-    : Control(name, owner), colCount_(std::max(colCount, 1)), rowCount_(std::max(rowCount, 1)) {
+StringGrid::StringGrid(std::u16string_view name, Control* owner, int colCount, int rowCount,
+                       platform::Clipboard& clipboard)
+    : Control(name, owner), colCount_(std::max(colCount, 1)), rowCount_(std::max(rowCount, 1)), editor_(clipboard) {
   colWidths_.assign(static_cast<std::size_t>(colCount_), defaultColWidth);
   if (fixedRows_ >= rowCount_) fixedRows_ = rowCount_ - 1;
+  editor_.OnChange([this](const std::u16string& text) {
+    if (Col() >= 0 && Row() >= 0) SetCell(Col(), Row(), text);
+  });
 }
 
 // A column that is added comes with the default width.
 void StringGrid::SetColCount(int count) {
   colCount_ = std::max(count, 1);
   colWidths_.resize(static_cast<std::size_t>(colCount_), defaultColWidth);
+  leftCol_ = std::min(leftCol_, colCount_ - 1);
   Repaint();
 }
 
 void StringGrid::SetRowCount(int count) {
   rowCount_ = std::max(count, 1);
   if (fixedRows_ >= rowCount_) SetFixedRows(rowCount_ - 1);
+  topRow_ = std::clamp(topRow_, fixedRows_, rowCount_ - 1);
   Repaint();
 }
 
-// A change of the fixed rows puts the current cell on the first cell below them.
 void StringGrid::SetFixedRows(int count) {
   if (count == fixedRows_) return;
   fixedRows_ = count;
   selection_ = {0, fixedRows_, 0, fixedRows_};
+  topRow_ = fixedRows_;
+  leftCol_ = 0;
   Repaint();
 }
 
@@ -47,6 +54,7 @@ void StringGrid::SetCell(int col, int row, std::u16string_view text) {
   auto& cells = cells_[static_cast<std::size_t>(row)];
   if (cells.size() <= static_cast<std::size_t>(col)) cells.resize(static_cast<std::size_t>(col) + 1);
   cells[static_cast<std::size_t>(col)] = text;
+  Repaint();
 }
 
 void StringGrid::CheckColumn(int col) const {
@@ -61,6 +69,118 @@ int StringGrid::ColWidth(int col) const {
 void StringGrid::SetColWidth(int col, int width) {
   CheckColumn(col);
   colWidths_[static_cast<std::size_t>(col)] = width;
+  Repaint();
+}
+
+void StringGrid::SetGridLineWidth(int width) {
+  gridLineWidth_ = width;
+  Repaint();
+}
+
+void StringGrid::SetScrollBars(ScrollBars bars) {
+  scrollBars_ = bars;
+  Repaint();
+}
+
+// Inside the one-pixel border, less the scroll bars.
+platform::Size StringGrid::ClientSize() const {
+  int width = Bounds().Width() - 2;
+  int height = Bounds().Height() - 2;
+  if (scrollBars_ == ScrollBars::Vertical || scrollBars_ == ScrollBars::Both) width -= scrollBarSize;
+  if (scrollBars_ == ScrollBars::Horizontal || scrollBars_ == ScrollBars::Both) height -= scrollBarSize;
+  return {std::max(width, 0), std::max(height, 0)};
+}
+
+platform::Rect StringGrid::CellRect(int col, int row) const {
+  if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return {};
+  if (col < leftCol_ || (row >= fixedRows_ && row < topRow_)) return {};
+  int x = 0;
+  for (int c = leftCol_; c < col; ++c) x += colWidths_[static_cast<std::size_t>(c)] + gridLineWidth_;
+  const int visibleRowsBefore = row < fixedRows_ ? row : fixedRows_ + (row - topRow_);
+  const int y = visibleRowsBefore * (defaultRowHeight + gridLineWidth_);
+  const platform::Size client = ClientSize();
+  if (x >= client.width || y >= client.height) return {};
+  return platform::Rect::FromBounds(x, y, colWidths_[static_cast<std::size_t>(col)], defaultRowHeight);
+}
+
+bool StringGrid::CellAt(platform::Point point, int& col, int& row) const {
+  const platform::Size client = ClientSize();
+  if (point.x < 0 || point.y < 0 || point.x >= client.width || point.y >= client.height) return false;
+  const int rowPitch = defaultRowHeight + gridLineWidth_;
+  const int visibleRow = point.y / rowPitch;
+  row = visibleRow < fixedRows_ ? visibleRow : topRow_ + (visibleRow - fixedRows_);
+  if (row >= rowCount_) return false;
+  int x = 0;
+  for (col = leftCol_; col < colCount_; ++col) {
+    x += colWidths_[static_cast<std::size_t>(col)] + gridLineWidth_;
+    if (point.x < x) return true;
+  }
+  return false;
+}
+
+int StringGrid::VisibleRowCount() const {
+  const int rowPitch = defaultRowHeight + gridLineWidth_;
+  const int free = ClientSize().height - fixedRows_ * rowPitch;
+  return std::clamp(free / rowPitch, 1, std::max(rowCount_ - topRow_, 1));
+}
+
+int StringGrid::VisibleColCount() const {
+  int x = 0;
+  int count = 0;
+  for (int col = leftCol_; col < colCount_; ++col) {
+    x += colWidths_[static_cast<std::size_t>(col)] + gridLineWidth_;
+    if (x > ClientSize().width + gridLineWidth_) break;
+    ++count;
+  }
+  return std::max(count, 1);
+}
+
+void StringGrid::ScrollIntoView(int col, int row) {
+  if (row >= fixedRows_) {
+    if (row < topRow_) topRow_ = row;
+    while (row >= topRow_ + VisibleRowCount() && topRow_ < rowCount_ - 1) ++topRow_;
+  }
+  if (col < leftCol_) leftCol_ = col;
+  while (col >= leftCol_ + VisibleColCount() && leftCol_ < colCount_ - 1) ++leftCol_;
+}
+
+// The one way the current cell moves: asked first, then the editor closes, then the move.
+void StringGrid::MoveTo(int col, int row, bool byUser) {
+  bool canSelect = true;
+  if (OnSelectCell) OnSelectCell(col, row, canSelect);
+  if (!canSelect) return;
+  CloseEditor();
+  selection_ = {col, row, col, row};
+  ScrollIntoView(col, row);
+  Repaint();
+  if (byUser && OnClick) OnClick();
+}
+
+void StringGrid::ClampAndMove(int col, int row) {
+  const int targetCol = std::clamp(col, 0, colCount_ - 1);
+  const int targetRow = std::clamp(row, fixedRows_, rowCount_ - 1);
+  if (targetCol == Col() && targetRow == Row()) return;
+  MoveTo(targetCol, targetRow, true);
+}
+
+void StringGrid::OpenEditor(bool selectAll) {
+  if (Col() < 0 || Row() < fixedRows_ || Col() >= colCount_ || Row() >= rowCount_) return;
+  platform::Rect rect = CellRect(Col(), Row());
+  editor_.Open(Cell(Col(), Row()), rect, selectAll);
+  Repaint();
+}
+
+void StringGrid::CloseEditor() {
+  if (!editor_.IsOpen()) return;
+  editor_.Close();
+  Repaint();
+}
+
+void StringGrid::SetFocused(bool focused) {
+  if (focused == focused_) return;
+  focused_ = focused;
+  if (!focused) CloseEditor();
+  Repaint();
 }
 
 }  // namespace tasklane::ui

@@ -1,14 +1,21 @@
-// A table of text cells, drawn and edited by the core. This is its data: cells, counts,
-// widths, lines, scroll bars and the selection. Cells outside the counts are kept, so that
-// texts come back when the counts grow again.
+// A table of text cells that the core draws and edits itself: counts, widths, lines, the
+// selection with its one current cell, the in-place editor, keys, mouse and wheel, and the
+// notifications its owner reacts to. Cells outside the counts are kept, so that texts come
+// back when the counts grow again.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/Canvas.h"
+#include "platform/Clipboard.h"
+#include "platform/Keys.h"
 #include "ui/Control.h"
+#include "ui/LineEditor.h"
 
 namespace tasklane::ui {
 
@@ -23,19 +30,39 @@ struct GridRect {
   friend bool operator==(const GridRect&, const GridRect&) = default;
 };
 
+// What the grid prepared for a cell before its owner draws it.
+struct CellPreparation {
+  platform::Color brush;      // the background the cell was filled with
+  platform::Color fontColor;  // the colour texts take
+  platform::Font font;
+  bool selected = false;  // the current cell
+  bool focused = false;   // the current cell while the grid has the focus of the active window
+  bool fixed = false;
+};
+
+struct SystemColors {
+  platform::Color windowText{0, 0, 0};
+  platform::Color highlight{0, 120, 215};
+  platform::Color highlightText{255, 255, 255};
+};
+
 class StringGrid : public Control {
  public:
   static constexpr int defaultColWidth = 64;
   static constexpr int defaultRowHeight = 24;
+  static constexpr int scrollBarSize = 17;
+  static constexpr platform::Color silver{192, 192, 192};
 
-  StringGrid(std::u16string_view name, Control* owner, int colCount, int rowCount);
+  StringGrid(std::u16string_view name, Control* owner, int colCount, int rowCount, platform::Clipboard& clipboard);
 
+  // --- Data ---
   int ColCount() const { return colCount_; }
   int RowCount() const { return rowCount_; }
   // Fewer than one column or row yields one.
   void SetColCount(int count);
   void SetRowCount(int count);
   int FixedRows() const { return fixedRows_; }
+  // Any change puts the current cell on (0, fixed rows) and scrolls to the top left.
   void SetFixedRows(int count);
 
   // Any column and row not below zero; beyond the counts the text is kept but not shown.
@@ -46,21 +73,74 @@ class StringGrid : public Control {
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
   int DefaultRowHeight() const { return defaultRowHeight; }
-
   int GridLineWidth() const { return gridLineWidth_; }
-  void SetGridLineWidth(int width) { gridLineWidth_ = width; }
+  void SetGridLineWidth(int width);
   ScrollBars ScrollBarSetting() const { return scrollBars_; }
-  void SetScrollBars(ScrollBars bars) { scrollBars_ = bars; }
+  void SetScrollBars(ScrollBars bars);
 
   const GridRect& Selection() const { return selection_; }
-  // Takes the rectangle as it is: no check against the counts, no notification.
+  // Takes the rectangle as it is: no check against the counts, no notification, and an open
+  // editor stays open.
   void SetSelection(const GridRect& selection) { selection_ = selection; }
   int Col() const { return selection_.right; }
   int Row() const { return selection_.bottom; }
-  bool EditorMode() const { return editorMode_; }
+  bool EditorMode() const { return editor_.IsOpen(); }
+  LineEditor& Editor() { return editor_; }
+  int TopRow() const { return topRow_; }
+  int LeftCol() const { return leftCol_; }
+
+  // --- Look ---
+  platform::Color Color{245, 245, 255};
+  platform::Color FixedColor{215, 228, 242};
+  platform::Font Font{u"Tahoma", 17, false};
+  SystemColors Colors;
+
+  // --- Notifications, in the order the grid raises them ---
+  std::function<void(platform::Canvas&, int col, int row, const platform::Rect&, const CellPreparation&)> OnDrawCell;
+  std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  std::function<void(platform::MouseButton, platform::ShiftState, platform::Point)> OnMouseDown;
+  std::function<void(platform::MouseButton, platform::ShiftState, platform::Point)> OnMouseUp;
+  std::function<void(bool down, platform::ShiftState, platform::Point, bool& handled)> OnMouseWheel;
+  std::function<void(int& key, platform::ShiftState)> OnKeyDown;
+  // Tab and Shift+Tab: the focus moves on to the next control.
+  std::function<void(bool backwards)> OnTabOut;
+
+  // --- Input, in grid client coordinates ---
+  void SetFocused(bool focused);
+  bool Focused() const { return focused_; }
+  void KeyDown(int key, platform::ShiftState shift);
+  void Char(char16_t c);
+  void MouseDown(platform::MouseButton button, platform::Point point, platform::ShiftState shift, bool doubleClick);
+  void MouseMove(platform::Point point, platform::ShiftState shift);
+  void MouseUp(platform::MouseButton button, platform::Point point, platform::ShiftState shift);
+  void MouseWheel(bool down, platform::Point point, platform::ShiftState shift);
+
+  // --- Geometry, in grid client coordinates ---
+  platform::Size ClientSize() const;
+  // The rectangle of a cell as it stands now; empty when it is scrolled out of view.
+  platform::Rect CellRect(int col, int row) const;
+  // The cell under a point; false when the point is on no cell.
+  bool CellAt(platform::Point point, int& col, int& row) const;
+  int VisibleRowCount() const;  // non-fixed rows that fit whole
+  int VisibleColCount() const;
+
+  // Paints the whole grid; `active`: the grid is the active control of the active window.
+  void Paint(platform::Canvas& canvas, bool active);
 
  private:
   void CheckColumn(int col) const;
+  void MoveTo(int col, int row, bool byUser);
+  void ClampAndMove(int col, int row);
+  void ScrollIntoView(int col, int row);
+  void OpenEditor(bool selectAll);
+  void CloseEditor();
+  void GridKey(int key, platform::ShiftState shift);
+  bool EditorKey(int key, platform::ShiftState shift);
+  int BorderAt(platform::Point point) const;  // the column whose right border is there, or -1
+  void PaintCell(platform::Canvas& canvas, int col, int row, bool active);
+  void PaintLines(platform::Canvas& canvas);
 
   int colCount_;
   int rowCount_;
@@ -70,7 +150,12 @@ class StringGrid : public Control {
   int gridLineWidth_ = 1;
   ScrollBars scrollBars_ = ScrollBars::Both;
   GridRect selection_{0, 1, 0, 1};
-  bool editorMode_ = false;
+  int topRow_ = 1;
+  int leftCol_ = 0;
+  bool focused_ = false;
+  int sizingCol_ = -1;  // the column whose border is being dragged
+  int sizingOffset_ = 0;
+  LineEditor editor_;
 };
 
 }  // namespace tasklane::ui

@@ -175,6 +175,17 @@ TEST_F(SaveFailure, WriteProtectionThatCannotBeClearedButDoesNotMatterIsNoFailur
   EXPECT_NE(program_.ListFileBytes(), old_);
 }
 
+// A tree that could not be built completely must not replace the list that is there.
+TEST_F(SaveFailure, ATreeThatCannotBeBuiltKeepsTheOldList) {
+  program_.platform.FileSystem().ClearCalls();
+  program_.platform.SetWindowBoundsFails(true);
+  program_.Close();
+  EXPECT_EQ(program_.ReportPlaces().back(), u"XMLsaveToDoList-create XML Node");
+  EXPECT_EQ(program_.platform.FileSystem().CallCount(Op::WriteWhole), 0);
+  EXPECT_EQ(program_.ListFileBytes(), old_);
+  EXPECT_TRUE(Temporaries().empty());
+}
+
 TEST(SaveList, TheGermanBoxSpeaksGerman) {
   Program program;
   program.platform.SetLanguageResource(u"DEUTSCH");

@@ -39,6 +39,8 @@ void RecordingCanvas::FillRect(const platform::Rect& rect, platform::Color color
   call.color = color;
 }
 
+void RecordingCanvas::FocusRect(const platform::Rect& rect) { Record(DrawKind::FocusRect).rect = rect; }
+
 void RecordingCanvas::Line(platform::Point from, platform::Point to, platform::Color color) {
   DrawCall& call = Record(DrawKind::Line);
   call.from = from;

@@ -10,7 +10,7 @@
 
 namespace tasklane::testing {
 
-enum class DrawKind { FillRect, Line, Text, PushClip, PopClip };
+enum class DrawKind { FillRect, Line, Text, PushClip, PopClip, FocusRect };
 
 // Font holds its family as a view; a record must outlive the caller's string.
 struct RecordedFont {
@@ -38,6 +38,7 @@ class RecordingCanvas : public platform::Canvas {
   explicit RecordingCanvas(platform::Size size = {4096, 4096});
 
   void FillRect(const platform::Rect& rect, platform::Color color) override;
+  void FocusRect(const platform::Rect& rect) override;
   void Line(platform::Point from, platform::Point to, platform::Color color) override;
   void Text(const platform::Rect& rect, std::u16string_view text, const platform::Font& font, platform::Color color,
             const platform::TextFormat& format) override;

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -115,7 +116,12 @@ class ScriptedPlatform : public platform::Platform {
   // --- Platform ---
 
   void AttachWindow(platform::WindowEvents& events) override;
-  platform::Rect WindowBounds() override { return bounds_; }
+  platform::Rect WindowBounds() override {
+    if (boundsFail_) throw std::runtime_error("window bounds not available");
+    return bounds_;
+  }
+  // Makes WindowBounds throw, as a call on a window that is being torn down may.
+  void SetWindowBoundsFails(bool fails) { boundsFail_ = fails; }
   // Asks the attached window for its size limits on every call, with 0x0 and 16777215x16777215
   // (no limit) filled in first, and calls Resized when the size changed.
   void SetWindowBounds(const platform::Rect& bounds) override;
@@ -127,6 +133,8 @@ class ScriptedPlatform : public platform::Platform {
   void Repaint() override { ++repaints_; }
 
   platform::Size PrimaryScreenSize() override { return primaryScreen_; }
+  platform::Point CursorPosition() override { return cursor_; }
+  void SetCursorPosition(platform::Point cursor) { cursor_ = cursor; }
   platform::Rect VirtualDesktop() override;
 
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, platform::MessageIcon icon,
@@ -153,6 +161,18 @@ class ScriptedPlatform : public platform::Platform {
   // Folds ASCII and Latin-1 letters; the program's names and titles need no more.
   bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) override;
 
+  // A clipboard of this platform's own, which the test may read and fill.
+  class ScriptedClipboard : public platform::Clipboard {
+   public:
+    std::u16string Text() override { return text; }
+    void SetText(std::u16string_view newText) override {
+      text = newText;
+      ++writes;
+    }
+    std::u16string text;
+    int writes = 0;
+  };
+  ScriptedClipboard& ClipboardService() override { return clipboard_; }
   FaultyFiles& FileSystem() override { return files_; }
 
  private:
@@ -163,6 +183,7 @@ class ScriptedPlatform : public platform::Platform {
   platform::WindowEvents* events_ = nullptr;
   platform::Rect bounds_ = platform::Rect::FromBounds(100, 100, 0, 0);
   bool topMost_ = false;
+  bool boundsFail_ = false;
   bool visible_ = false;
   bool closed_ = false;
   std::vector<platform::WindowShow> showCalls_;
@@ -171,6 +192,8 @@ class ScriptedPlatform : public platform::Platform {
   int closeRequests_ = 0;
 
   platform::Size primaryScreen_{1920, 1080};
+  platform::Point cursor_;
+  ScriptedClipboard clipboard_;
   bool virtualDesktopSet_ = false;
   platform::Rect virtualDesktop_;
 

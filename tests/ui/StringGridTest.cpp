@@ -7,8 +7,16 @@
 namespace tasklane::ui {
 namespace {
 
+class NoteClipboard : public platform::Clipboard {
+ public:
+  std::u16string Text() override { return text; }
+  void SetText(std::u16string_view t) override { text = t; }
+  std::u16string text;
+};
+NoteClipboard clipboard;
+
 TEST(StringGrid, CountsNeverFallBelowOne) {
-  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6, clipboard);
   grid.SetColCount(0);
   grid.SetRowCount(-4);
   EXPECT_EQ(grid.ColCount(), 1);
@@ -17,7 +25,7 @@ TEST(StringGrid, CountsNeverFallBelowOne) {
 }
 
 TEST(StringGrid, CellsOutsideTheCountsAreKept) {
-  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6, clipboard);
   grid.SetCell(2, 9, u"later");
   EXPECT_EQ(grid.Cell(2, 9), u"later");
   grid.SetColCount(1);
@@ -29,7 +37,7 @@ TEST(StringGrid, CellsOutsideTheCountsAreKept) {
 }
 
 TEST(StringGrid, WidthsExistForTheColumnsOnly) {
-  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6, clipboard);
   grid.SetColWidth(2, 45);
   EXPECT_EQ(grid.ColWidth(2), 45);
   EXPECT_THROW(grid.SetColWidth(3, 10), std::out_of_range);
@@ -40,7 +48,7 @@ TEST(StringGrid, WidthsExistForTheColumnsOnly) {
 }
 
 TEST(StringGrid, FixedRowsFollowTheRowCountAndMoveTheCurrentCell) {
-  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6, clipboard);
   grid.SetSelection({2, 4, 2, 4});
   grid.SetRowCount(1);
   EXPECT_EQ(grid.FixedRows(), 0);
@@ -53,7 +61,7 @@ TEST(StringGrid, FixedRowsFollowTheRowCountAndMoveTheCurrentCell) {
 }
 
 TEST(StringGrid, RepaintsGoToTheOwner) {
-  StringGrid grid(u"ToDoGrid", nullptr, 3, 6);
+  StringGrid grid(u"ToDoGrid", nullptr, 3, 6, clipboard);
   std::vector<std::u16string> repainted;
   grid.OnRepaint([&](Control& control) { repainted.push_back(control.Name()); });
   grid.SetRowCount(2);
