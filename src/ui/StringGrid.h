@@ -87,6 +87,8 @@ class StringGrid : public Control {
   bool EditorMode() const { return editor_.IsOpen(); }
   LineEditor& Editor() { return editor_; }
   int TopRow() const { return topRow_; }
+  // The first visible row or column as a scroll bar sets it.
+  void ScrollView(bool vertical, int position) { ScrollTo(vertical, position); }
   int LeftCol() const { return leftCol_; }
 
   // --- Look ---
@@ -140,6 +142,20 @@ class StringGrid : public Control {
   bool EditorKey(int key, platform::ShiftState shift);
   int BorderAt(platform::Point point) const;  // the column whose right border is there, or -1
   void PaintCell(platform::Canvas& canvas, int col, int row, bool active);
+
+  // Scroll bars, in grid client coordinates (they stand right of and below the cells).
+  struct BarGeometry {
+    platform::Rect area;
+    int first = 0, last = 0, position = 0;  // the range of the first visible row or column
+    int trackStart = 0, trackLength = 0, thumbStart = 0, thumbLength = 0;  // along the bar
+  };
+  bool HasVerticalBar() const;
+  bool HasHorizontalBar() const;
+  BarGeometry Bar(bool vertical) const;
+  void ScrollTo(bool vertical, int position);
+  bool ScrollBarPress(platform::Point point);
+  void ThumbDrag(platform::Point point);
+  void PaintScrollBars(platform::Canvas& canvas);
   void PaintLines(platform::Canvas& canvas);
 
   int colCount_;
@@ -155,6 +171,8 @@ class StringGrid : public Control {
   bool focused_ = false;
   int sizingCol_ = -1;  // the column whose border is being dragged
   int sizingOffset_ = 0;
+  int thumbDrag_ = 0;  // 1 while the vertical thumb is dragged, 2 the horizontal one
+  int thumbGrab_ = 0;
   LineEditor editor_;
 };
 

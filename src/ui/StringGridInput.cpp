@@ -110,6 +110,8 @@ void StringGrid::MouseDown(platform::MouseButton button, platform::Point point, 
   }
   if (onEditor && button == platform::MouseButton::Left) {
     editor_.MouseDown(point, shift);
+  } else if (button == platform::MouseButton::Left && ScrollBarPress(point)) {
+    return;
   } else {
     CloseEditor();
     int col = 0;
@@ -127,7 +129,9 @@ void StringGrid::MouseDown(platform::MouseButton button, platform::Point point, 
 }
 
 void StringGrid::MouseMove(platform::Point point, ShiftState shift) {
-  if (sizingCol_ >= 0 && shift.left) {
+  if (thumbDrag_ != 0 && shift.left) {
+    ThumbDrag(point);
+  } else if (sizingCol_ >= 0 && shift.left) {
     const int left = CellRect(sizingCol_, 0).left;
     SetColWidth(sizingCol_, std::max(point.x + sizingOffset_ - left, 1));
   } else if (editor_.IsOpen() && shift.left) {
@@ -137,6 +141,7 @@ void StringGrid::MouseMove(platform::Point point, ShiftState shift) {
 
 void StringGrid::MouseUp(platform::MouseButton button, platform::Point point, ShiftState shift) {
   sizingCol_ = -1;
+  thumbDrag_ = 0;
   if (editor_.IsOpen()) editor_.MouseUp();
   if (OnMouseUp) OnMouseUp(button, shift, point);
 }

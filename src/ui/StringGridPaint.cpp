@@ -31,6 +31,7 @@ void StringGrid::Paint(Canvas& canvas, bool active) {
                   Colors.highlightText);
   }
   canvas.PopClip();
+  PaintScrollBars(canvas);
 }
 
 void StringGrid::PaintCell(Canvas& canvas, int col, int row, bool active) {

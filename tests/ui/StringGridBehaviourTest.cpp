@@ -2,6 +2,8 @@
 // notifications, and painting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/RecordingCanvas.h"
 #include "ui/StringGrid.h"
 
@@ -216,6 +218,34 @@ TEST_F(GridTest, PaintingPreparesEachCellAndDrawsTheLines) {
   EXPECT_TRUE(canvas.CallsOf(testing::DrawKind::Line).empty() ||
               canvas.CallsOf(testing::DrawKind::Line).size() <= 1u);  // at most the editor's caret
   EXPECT_EQ(preparations.size(), 17u);  // the editor covers the current cell
+}
+
+TEST_F(GridTest, ScrollBarsMoveTheViewAndTheViewFollowsTheCurrentCell) {
+  grid.SetRowCount(31);
+  Current(0, 1);
+  const int visible = grid.VisibleRowCount();
+  ASSERT_GT(visible, 2);
+  for (int i = 0; i < 20; ++i) grid.KeyDown(k::Down, {});
+  EXPECT_EQ(grid.Row(), 21);
+  EXPECT_EQ(grid.TopRow(), 21 - visible + 1);  // the current row is the last one in view
+  grid.KeyDown(k::Home, ShiftState{.ctrl = true});
+  EXPECT_EQ(grid.TopRow(), 1);
+
+  const platform::Size client = grid.ClientSize();
+  const int x = client.width + StringGrid::scrollBarSize / 2;
+  grid.MouseDown(MouseButton::Left, {x, client.height - 5}, {}, false);  // the down arrow
+  EXPECT_EQ(grid.TopRow(), 2);
+  EXPECT_EQ(grid.Row(), 1);  // the current cell stays
+  grid.MouseDown(MouseButton::Left, {x, client.height - StringGrid::scrollBarSize - 2}, {}, false);  // the track
+  EXPECT_EQ(grid.TopRow(), 2 + visible);
+  grid.MouseDown(MouseButton::Left, {x, 5}, {}, false);  // the up arrow
+  EXPECT_EQ(grid.TopRow(), 1 + visible);
+  grid.ScrollView(true, 1);
+  grid.MouseDown(MouseButton::Left, {x, StringGrid::scrollBarSize + 2}, {}, false);  // grab the thumb
+  grid.MouseMove({x, client.height}, ShiftState{.left = true});
+  grid.MouseUp(MouseButton::Left, {x, client.height}, {});
+  EXPECT_EQ(grid.TopRow(), 31 - visible);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "down"), 0);  // presses on a bar are no presses on cells
 }
 
 }  // namespace
