@@ -217,7 +217,9 @@ TEST_F(GridTest, PaintingPreparesEachCellAndDrawsTheLines) {
   grid.Paint(canvas, true);
   for (const auto& line : canvas.CallsOf(testing::DrawKind::Line)) {
     EXPECT_NE(line.color, StringGrid::silver) << "no grid lines at width 0";
-    if (line.color == platform::Color{0, 0, 0}) EXPECT_EQ(line.from.x, line.to.x) << "only the caret is black";
+    if (line.color == platform::Color{0, 0, 0}) {
+      EXPECT_EQ(line.from.x, line.to.x) << "only the caret is black";
+    }
   }
   EXPECT_EQ(preparations.size(), 17u);  // the editor covers the current cell
 }
