@@ -54,6 +54,7 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   SetActiveControl(&ToDoGrid);
   platform_.AttachWindow(*this);
   platform_.SetTimer(startTimerId, 1, false);
+  platform_.SetTimer(caretTimerId, caretBlinkMs, true);
 }
 
 TToDoForm::~TToDoForm() = default;
@@ -140,6 +141,10 @@ void TToDoForm::tmrAnwendungsStartOnTimerTimer() {
 
 void TToDoForm::TimerTick(int timerId) {
   if (timerId == startTimerId) tmrAnwendungsStartOnTimerTimer();
+  if (timerId == caretTimerId && ToDoGrid.EditorMode()) {
+    ToDoGrid.Editor().BlinkCaret();
+    ToDoGrid.Repaint();
+  }
 }
 
 bool TToDoForm::FormCloseQuery() {

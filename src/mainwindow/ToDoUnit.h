@@ -52,6 +52,8 @@ std::u16string DecimalText(std::int64_t value);
 class TToDoForm : public platform::WindowEvents {
  public:
   static constexpr int startTimerId = 1;
+  static constexpr int caretTimerId = 2;  // the editor's caret blinks at this timer's pace
+  static constexpr int caretBlinkMs = 530;
   static constexpr std::u16string_view caption = u"Tasklane";
   static constexpr std::u16string_view className = u"TToDoForm";
 

@@ -153,6 +153,16 @@ TEST_F(CellEditing, TheFirstWheelEventStaysInsideAOneRowTable) {
   EXPECT_EQ(grid().Selection(), (ui::GridRect{0, 0, 0, 0}));
 }
 
+TEST_F(CellEditing, TheCaretBlinksWhileTheEditorIsOpen) {
+  Current(1, 2);
+  grid().KeyDown(k::F2, {});
+  ASSERT_TRUE(grid().Editor().CaretShown());
+  program_.platform.TickTimer(TToDoForm::caretTimerId);
+  EXPECT_FALSE(grid().Editor().CaretShown());
+  grid().Char(u'x');  // typing shows it again
+  EXPECT_TRUE(grid().Editor().CaretShown());
+}
+
 TEST_F(CellEditing, MouseActionsRepaintTheFourButtonsInOrder) {
   std::vector<std::u16string> repainted;
   for (ui::Control* panel : {&form().PanelMinusRow, &form().PanelPlusRow, &form().PanelMinusColumn, &form().PanelPlusColumn}) {
