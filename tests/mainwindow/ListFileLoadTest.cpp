@@ -262,6 +262,17 @@ TEST(LoadList, SkinsThatAreGoneFallBackToNoSkin) {
   EXPECT_EQ(Started(noSkin, text.Text()).form->Values.CurrentSkinName, u"");
 }
 
+TEST(LoadList, AFailingSkinSectionKeepsWhatItSet) {
+  Program program;
+  ListText text;
+  text.skin = "<Skin><SkinName>Blue</SkinName><SkinPath>/x/</SkinPath></Skin>";
+  program.platform.FileSystem().FailNext(testing::FaultyFiles::Operation::FolderExists);
+  TToDoForm& form = *Started(program, text.Text()).form;
+  EXPECT_EQ(program.ReportPlaces(), (Places{u"Load Skin"}));
+  EXPECT_EQ(form.Values.CurrentSkinName, u"Blue");
+  EXPECT_EQ(program.Rows()[1], u"a1|b1");  // the later sections still load
+}
+
 TEST(LoadList, AnEmptyFileFailsSectionBySection) {
   for (std::string_view file : {"", "   ", "<?xml version=\"1.0\"?>"}) {
     Program program;

@@ -135,6 +135,17 @@ TEST(StartUp, AFailureEndsStartUpWithOneReportAndTheWindowStaysVisible) {
   EXPECT_EQ(form.Values.FoldState, Starting);
 }
 
+TEST(StartUp, AFailingStartTimerTickIsReportedOnce) {
+  Program program;
+  program.form = std::make_unique<TToDoForm>(program.platform);
+  program.form->FormCreate();
+  program.platform.SetShowWindowFails(true);
+  program.platform.TickTimer(TToDoForm::startTimerId);
+  EXPECT_EQ(program.ReportPlaces(), (std::vector<std::u16string>{u"tmrAnwendungsStartOnTimerTimer"}));
+  EXPECT_NE(program.platform.Messages()[0].text.find(u"development team"), std::u16string::npos);
+  EXPECT_FALSE(program.platform.TickTimer(TToDoForm::startTimerId));  // it ticks once
+}
+
 TEST(StartUp, ClosingSavesOnceHoweverTheCloseComes) {
   Program program;
   TToDoForm& form = program.Start();

@@ -93,6 +93,7 @@ void ScriptedPlatform::SetWindowBounds(const platform::Rect& bounds) {
 }
 
 void ScriptedPlatform::ShowWindow(platform::WindowShow how) {
+  if (showFails_) throw std::runtime_error("the window cannot be shown");
   showCalls_.push_back(how);
   if (!closed_) visible_ = how != platform::WindowShow::Hide;
 }

@@ -122,6 +122,7 @@ class ScriptedPlatform : public platform::Platform {
   }
   // Makes WindowBounds throw, as a call on a window that is being torn down may.
   void SetWindowBoundsFails(bool fails) { boundsFail_ = fails; }
+  void SetShowWindowFails(bool fails) { showFails_ = fails; }
   // Asks the attached window for its size limits on every call, with 0x0 and 16777215x16777215
   // (no limit) filled in first, and calls Resized when the size changed.
   void SetWindowBounds(const platform::Rect& bounds) override;
@@ -184,6 +185,7 @@ class ScriptedPlatform : public platform::Platform {
   platform::Rect bounds_ = platform::Rect::FromBounds(100, 100, 0, 0);
   bool topMost_ = false;
   bool boundsFail_ = false;
+  bool showFails_ = false;
   bool visible_ = false;
   bool closed_ = false;
   std::vector<platform::WindowShow> showCalls_;
