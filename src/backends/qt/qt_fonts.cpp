@@ -1,0 +1,41 @@
+// Fonts: platform::Font to QFont, and Tahoma from Wine's fonts when they are installed.
+//
+//  [x] family, pixel height, bold
+//  [x] Tahoma from fonts-wine; any missing family falls back to a sans-serif
+#include "backends/qt/qt_fonts.h"
+
+#include <QFile>
+#include <QFontDatabase>
+
+namespace tasklane::qt {
+
+namespace {
+
+// Debian's fonts-wine puts Wine's Tahoma here; other systems keep it in a truetype folder.
+const char* const preferredFontFiles[] = {
+    "/usr/share/wine/fonts/tahoma.ttf",
+    "/usr/share/wine/fonts/tahomabd.ttf",
+    "/usr/share/fonts/truetype/wine/tahoma.ttf",
+    "/usr/share/fonts/truetype/wine/tahomabd.ttf",
+};
+
+}  // namespace
+
+void LoadPreferredFonts() {
+  static bool loaded = false;
+  if (loaded) return;
+  loaded = true;
+  for (const char* file : preferredFontFiles) {
+    if (QFile::exists(QString::fromLatin1(file))) QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+  }
+}
+
+QFont QtFontOf(const platform::Font& font) {
+  QFont qtFont(QString::fromUtf16(font.family.data(), static_cast<qsizetype>(font.family.size())));
+  qtFont.setStyleHint(QFont::SansSerif);
+  qtFont.setPixelSize(font.pixelHeight > 0 ? font.pixelHeight : 1);
+  qtFont.setBold(font.bold);
+  return qtFont;
+}
+
+}  // namespace tasklane::qt

@@ -1,0 +1,80 @@
+// The Linux front end's platform on Qt 6 Widgets. This header stays free of Qt, so that the
+// program's entry and the tests see only the boundary's own types.
+//
+//  [x] the main window: frameless, top-most, no task-bar entry, bounds, show, close
+//  [x] screen facts, message boxes, the clipboard, timers
+//  [x] process: arguments, executable, current folder, GUID, language, file system
+//  [x] one instance per logon session (qt_instance.cpp)
+//  [x] the end of the session and termination signals run the close query (qt_session.cpp)
+#pragma once
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace tasklane::mainwindow {
+class TToDoForm;
+}
+
+namespace tasklane::qt {
+
+struct QtState;
+
+// Needs a QApplication that outlives it.
+class QtPlatform final : public platform::Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
+  // The window paints and feeds this form's controls from now on.
+  void AttachForm(mainwindow::TToDoForm& form);
+
+  // Window.
+  void AttachWindow(platform::WindowEvents& events) override;
+  platform::Rect WindowBounds() override;
+  void SetWindowBounds(const platform::Rect& bounds) override;
+  void SetTopMost(bool topMost) override;
+  void ShowWindow(platform::WindowShow how) override;
+  bool WindowVisible() override;
+  void RequestClose() override;
+  void Repaint() override;
+
+  // Screen.
+  platform::Size PrimaryScreenSize() override;
+  platform::Point CursorPosition() override;
+  platform::Rect VirtualDesktop() override;
+
+  // Dialogs.
+  platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text,
+                                      platform::MessageIcon icon, platform::MessageButtons buttons,
+                                      bool ownerless) override;
+
+  // Timers.
+  void SetTimer(int timerId, int intervalMs, bool enabled) override;
+
+  // Process.
+  void ProcessMessages() override;
+  void Terminate() override;
+  std::vector<std::u16string> CommandLineArguments() override;
+  std::filesystem::path ExecutablePath() override;
+  void SetCurrentFolder(const std::filesystem::path& folder) override;
+  std::u16string NewGuid() override;
+  std::u16string LanguageResource() override;
+
+  // Single instance.
+  platform::InstanceLock CreateInstanceLock(std::u16string_view name) override;
+  void CloseInstanceLock() override;
+  std::vector<platform::TopLevelWindow> TopLevelWindows() override;
+  void ShowNormalAndForeground(std::uintptr_t windowId) override;
+  bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) override;
+
+  platform::Clipboard& ClipboardService() override;
+  platform::Files& FileSystem() override;
+
+ private:
+  std::unique_ptr<QtState> state_;
+};
+
+}  // namespace tasklane::qt

@@ -1,0 +1,163 @@
+// The main window's widget: what it is to the window system, its geometry and state, its
+// close, and its painting.
+//
+//  [x] frameless, always on top (switchable), no task-bar entry, title and class name
+//  [x] bounds = widget geometry (no frame: client = outer), kept within the size limits
+//  [x] Resized on every change of size, also while hidden
+//  [x] hide, show, show normal, bring to front
+//  [x] close: the close query runs once, a refusal keeps the window
+//  [x] paint: background, the grid through a QPainter canvas, the grid's border
+#include "backends/qt/qt_window.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QPainter>
+
+#include "backends/qt/qt_canvas.h"
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::qt {
+
+namespace {
+
+// The window systems' own largest window, and what the size limits start from.
+constexpr int noLimit = 16777215;
+const QColor gridBorder{128, 128, 128};
+
+}  // namespace
+
+QtWindow::QtWindow() {
+  // Qt::Tool keeps the window out of the task bar; it still takes the keyboard focus.
+  setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+  setWindowTitle(QString::fromUtf16(mainwindow::TToDoForm::caption.data(),
+                                    static_cast<qsizetype>(mainwindow::TToDoForm::caption.size())));
+  setObjectName(QString::fromUtf16(mainwindow::TToDoForm::className.data(),
+                                   static_cast<qsizetype>(mainwindow::TToDoForm::className.size())));
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  // The core paints every pixel; Qt need not clear the background first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+platform::Rect QtWindow::Bounds() const {
+  const QRect g = geometry();
+  return platform::Rect::FromBounds(g.x(), g.y(), g.width(), g.height());
+}
+
+void QtWindow::SetBounds(const platform::Rect& bounds) {
+  platform::Size minimum{0, 0};
+  platform::Size maximum{noLimit, noLimit};
+  if (events_) events_->SizeLimits(minimum, maximum);
+  // The minimum wins over a smaller maximum, as the window systems do it.
+  const int width = std::max(std::min(bounds.Width(), maximum.width), minimum.width);
+  const int height = std::max(std::min(bounds.Height(), maximum.height), minimum.height);
+  setGeometry(bounds.left, bounds.top, std::max(width, 0), std::max(height, 0));
+  // NOTE: a hidden widget gets its resize event only when it is shown; the core hears of the
+  // new size now, as it would on any other system.
+  ReportSizeIfChanged();
+}
+
+void QtWindow::ReportSizeIfChanged() {
+  if (size() == reportedSize_) return;
+  reportedSize_ = size();
+  if (events_) events_->Resized();
+}
+
+void QtWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ReportSizeIfChanged();
+}
+
+void QtWindow::SetTopMost(bool topMost) {
+  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topMost) return;
+  const bool visible = isVisible();
+  const bool active = isActiveWindow();
+  const QRect kept = geometry();
+  setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+  // NOTE: new window flags make Qt create the native window anew, hidden; it has to be shown
+  // again, where it was, and given back the focus it had.
+  setGeometry(kept);
+  if (!visible) return;
+  show();
+  if (active) activateWindow();
+}
+
+void QtWindow::Show(platform::WindowShow how) {
+  switch (how) {
+    case platform::WindowShow::Hide: hide(); break;
+    case platform::WindowShow::Show: show(); break;
+    case platform::WindowShow::ShowNormal: showNormal(); break;
+  }
+}
+
+void QtWindow::ShowNormalAndForeground() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void QtWindow::RequestClose() {
+  if (closeQueryRunning_) return;  // a second request while the first still asks
+  close();
+}
+
+void QtWindow::closeEvent(QCloseEvent* event) {
+  if (closed_ || !events_) {
+    closed_ = true;
+    event->accept();
+    return;
+  }
+  if (closeQueryRunning_) {
+    event->ignore();
+    return;
+  }
+  closeQueryRunning_ = true;
+  const bool mayClose = events_->CloseQuery();
+  closeQueryRunning_ = false;
+  closed_ = mayClose;
+  event->setAccepted(mayClose);
+}
+
+void QtWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The current cell looks different in an active window.
+  if (event->type() == QEvent::ActivationChange) update();
+}
+
+bool QtWindow::GridIsActiveControl() const {
+  return form_ && form_->ActiveControl == &form_->ToDoGrid;
+}
+
+// FIXME: the frame's layout will take this over; until it lands the core places nothing,
+// and the grid fills the window but for a margin.
+void QtWindow::PlaceGridIfUnplaced() {
+  const platform::Rect grid = form_->ToDoGrid.Bounds();
+  if (grid.Width() > 0 && grid.Height() > 0) return;
+  form_->ToDoGrid.SetBounds(platform::Rect::FromBounds(10, 10, width() - 20, height() - 20));
+}
+
+void QtWindow::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Button));
+  if (!form_) return;
+  PlaceGridIfUnplaced();
+  ui::StringGrid& grid = form_->ToDoGrid;
+  if (!grid.Visible()) return;
+  const platform::Rect bounds = grid.Bounds();
+  const platform::Size client = grid.ClientSize();
+
+  painter.save();
+  painter.translate(bounds.left + 1, bounds.top + 1);
+  painter.setClipRect(0, 0, client.width, client.height);
+  QtCanvas canvas(painter);
+  grid.Paint(canvas, isActiveWindow() && GridIsActiveControl());
+  painter.restore();
+
+  painter.setPen(gridBorder);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(bounds.left, bounds.top, bounds.Width() - 1, bounds.Height() - 1);
+}
+
+}  // namespace tasklane::qt

@@ -1,0 +1,66 @@
+// The main window as one Qt widget: it turns the window system's events into calls on the
+// core's window and its grid, and carries out the core's requests on geometry and state.
+#pragma once
+
+#include <QWidget>
+
+#include "platform/Platform.h"
+
+namespace tasklane::mainwindow {
+class TToDoForm;
+}
+
+namespace tasklane::qt {
+
+class QtWindow final : public QWidget {
+ public:
+  QtWindow();
+
+  void AttachEvents(platform::WindowEvents& events) { events_ = &events; }
+  void AttachForm(mainwindow::TToDoForm& form) { form_ = &form; }
+
+  platform::Rect Bounds() const;
+  void SetBounds(const platform::Rect& bounds);
+  void SetTopMost(bool topMost);
+  void Show(platform::WindowShow how);
+  // Brings a window that another start of the program asked for to the front.
+  void ShowNormalAndForeground();
+  // Runs the close query once; every later request closes without asking again.
+  void RequestClose();
+  bool Closed() const { return closed_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void ReportSizeIfChanged();
+  void PlaceGridIfUnplaced();
+  bool GridIsActiveControl() const;
+  // The grid's client coordinates of a window point, or false when the grid should not get it.
+  bool GridPoint(QPoint window, bool grabbed, platform::Point& client) const;
+  void MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick);
+  void TypeText(const QString& text);
+
+  platform::WindowEvents* events_ = nullptr;
+  mainwindow::TToDoForm* form_ = nullptr;
+  QSize reportedSize_{-1, -1};
+  bool closeQueryRunning_ = false;
+  bool closed_ = false;
+  bool gridHasMouse_ = false;  // a press on the grid keeps its moves and release there
+  int wheelRemainder_ = 0;     // eighths of a degree short of a whole wheel notch
+};
+
+}  // namespace tasklane::qt
