@@ -40,14 +40,7 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   ButtonForFocus.SetCaption(u"ButtonForFocus");
   ButtonForFocus.SetTabOrder(3);
   ButtonForFocus.OnClick([this] { ButtonForFocusClick(); });
-  PanelDeleteKnopf.SetHint(u"Exit");
-  PanelShrinkKnopf.SetHint(u"Make small");
-  PanelMinKnopf.SetHint(u"Minimize");
-  ImageRedButtonAufklapper.SetHint(u"To make small click on the red bar");
-  PanelPlusRow.SetHint(u"Add Row");
-  PanelMinusRow.SetHint(u"Delete Row");
-  PanelPlusColumn.SetHint(u"Add Column");
-  PanelMinusColumn.SetHint(u"Delete Column");
+  SetHints(true);
   ToDoGrid.OnRepaint([this](ui::Control&) { platform_.Repaint(); });
   ConnectGrid();
   ResizeColumnAlignments();

@@ -88,6 +88,7 @@ class TToDoForm : public platform::WindowEvents {
   // The language.
   const bool EnglishUI;
   void ApplyGermanHints();
+  void SetHints(bool english);
   void CheckLanguageResource();
 
   // Called out to the frame, the columns, the skins and the menu.
