@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFontDatabase>
 
+#include "backends/qt/qt_text.h"
+
 namespace tasklane::qt {
 
 namespace {
@@ -31,7 +33,7 @@ void LoadPreferredFonts() {
 }
 
 QFont QtFontOf(const platform::Font& font) {
-  QFont qtFont(QString::fromUtf16(font.family.data(), static_cast<qsizetype>(font.family.size())));
+  QFont qtFont(QtString(font.family));
   qtFont.setStyleHint(QFont::SansSerif);
   qtFont.setPixelSize(font.pixelHeight > 0 ? font.pixelHeight : 1);
   qtFont.setBold(font.bold);

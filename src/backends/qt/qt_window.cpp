@@ -7,14 +7,18 @@
 //  [x] hide, show, show normal, bring to front
 //  [x] close: the close query runs once, a refusal keeps the window
 //  [x] paint: background, the grid through a QPainter canvas, the grid's border
+//  [x] the grid's editor measures text in the painted font
 #include "backends/qt/qt_window.h"
 
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "backends/qt/qt_canvas.h"
+#include "backends/qt/qt_fonts.h"
+#include "backends/qt/qt_text.h"
 #include "mainwindow/ToDoUnit.h"
 
 namespace tasklane::qt {
@@ -30,15 +34,23 @@ const QColor gridBorder{128, 128, 128};
 QtWindow::QtWindow() {
   // Qt::Tool keeps the window out of the task bar; it still takes the keyboard focus.
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-  setWindowTitle(QString::fromUtf16(mainwindow::TToDoForm::caption.data(),
-                                    static_cast<qsizetype>(mainwindow::TToDoForm::caption.size())));
-  setObjectName(QString::fromUtf16(mainwindow::TToDoForm::className.data(),
-                                   static_cast<qsizetype>(mainwindow::TToDoForm::className.size())));
+  setWindowTitle(QtString(mainwindow::TToDoForm::caption));
+  setObjectName(QtString(mainwindow::TToDoForm::className));
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_InputMethodEnabled);
   // The core paints every pixel; Qt need not clear the background first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// The grid's editor measures its text for the mouse between paints too, in the font the
+// canvas draws it with.
+void QtWindow::AttachForm(mainwindow::TToDoForm& form) {
+  form_ = &form;
+  ui::StringGrid& grid = form.ToDoGrid;
+  grid.Editor().SetMeasure([&grid](std::u16string_view text) {
+    return QFontMetrics(QtFontOf(grid.Font)).horizontalAdvance(QtString(text));
+  });
 }
 
 platform::Rect QtWindow::Bounds() const {

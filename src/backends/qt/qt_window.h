@@ -17,7 +17,7 @@ class QtWindow final : public QWidget {
   QtWindow();
 
   void AttachEvents(platform::WindowEvents& events) { events_ = &events; }
-  void AttachForm(mainwindow::TToDoForm& form) { form_ = &form; }
+  void AttachForm(mainwindow::TToDoForm& form);
 
   platform::Rect Bounds() const;
   void SetBounds(const platform::Rect& bounds);

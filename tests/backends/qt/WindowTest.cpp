@@ -1,0 +1,285 @@
+// The main window's widget in this process, over the core's real form (on the scripted
+// platform for its services): what it is to the window system, what its input does to the
+// grid, what it paints, and how it closes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <functional>
+
+#include "backends/qt/qt_window.h"
+#include "mainwindow/ToDoUnit.h"
+#include "support/ScriptedPlatform.h"
+
+namespace tasklane::qt {
+namespace {
+
+using platform::Rect;
+
+bool WaitFor(const std::function<bool()>& condition) {
+  const QDeadlineTimer deadline(30000);
+  while (!condition()) {
+    if (deadline.hasExpired()) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+class QtWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.AttachEvents(form);
+    window.AttachForm(form);
+    window.SetBounds(Rect::FromBounds(100, 100, 370, 211));
+    form.ToDoGrid.SetBounds(grid);
+  }
+
+  bool ShowAndFocus() {
+    window.Show(platform::WindowShow::Show);
+    window.activateWindow();
+    return WaitFor([&] { return window.isActiveWindow() && window.hasFocus(); });
+  }
+
+  // The middle of a cell, in window coordinates.
+  QPoint PointOf(int col, int row) const {
+    const Rect cell = form.ToDoGrid.CellRect(col, row);
+    return {grid.left + 1 + (cell.left + cell.right) / 2, grid.top + 1 + (cell.top + cell.bottom) / 2};
+  }
+
+  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, window.mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&window, &event);
+  }
+  void Click(QPoint at) {
+    Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+  }
+  void Key(int key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&window, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&window, &release);
+  }
+  void Wheel(QPoint at, int angle) {
+    QWheelEvent event(at, window.mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window, &event);
+  }
+
+  const Rect grid = Rect::FromBounds(10, 10, 350, 191);
+  tasklane::testing::ScriptedPlatform scripted;
+  mainwindow::TToDoForm form{scripted};
+  QtWindow window;
+};
+
+TEST_F(QtWindowTest, IsAFramelessTopMostToolWindowThatTakesTheFocus) {
+  window.SetTopMost(true);
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(window.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Tasklane"));
+  EXPECT_EQ(window.objectName(), QStringLiteral("TToDoForm"));
+  ASSERT_TRUE(ShowAndFocus());
+  EXPECT_TRUE(form.ToDoGrid.Focused());
+}
+
+TEST_F(QtWindowTest, TopMostSwitchesKeepTheWindowShownWhereItWas) {
+  window.SetTopMost(true);
+  ASSERT_TRUE(ShowAndFocus());
+  window.SetTopMost(false);
+  EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(100, 100, 370, 211));
+  window.SetTopMost(true);
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(100, 100, 370, 211));
+}
+
+TEST_F(QtWindowTest, ShowHideAndShowNormal) {
+  window.Show(platform::WindowShow::Show);
+  EXPECT_TRUE(window.isVisible());
+  window.Show(platform::WindowShow::Hide);
+  EXPECT_FALSE(window.isVisible());
+  window.Show(platform::WindowShow::ShowNormal);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(window.isMinimized());
+}
+
+TEST_F(QtWindowTest, PressOnACellMakesTheGridActiveAndTheCellCurrent) {
+  ASSERT_TRUE(ShowAndFocus());
+  form.SetActiveControl(&form.ButtonForFocus);
+  Click(PointOf(1, 2));
+  EXPECT_EQ(form.ActiveControl, &form.ToDoGrid);
+  EXPECT_EQ(form.ToDoGrid.Col(), 1);
+  EXPECT_EQ(form.ToDoGrid.Row(), 2);
+}
+
+TEST_F(QtWindowTest, PressBesideTheGridLeavesItAlone) {
+  ASSERT_TRUE(ShowAndFocus());
+  form.SetActiveControl(&form.ButtonForFocus);
+  Click(QPoint(3, 3));
+  EXPECT_EQ(form.ActiveControl, &form.ButtonForFocus);
+}
+
+TEST_F(QtWindowTest, TypedTextGoesIntoTheCurrentCell) {
+  ASSERT_TRUE(ShowAndFocus());
+  Click(PointOf(1, 1));
+  Key(Qt::Key_H, QStringLiteral("H"), Qt::ShiftModifier);
+  Key(Qt::Key_I, QStringLiteral("i"));
+  // Alt and Ctrl with a key type nothing, as on Windows.
+  Key(Qt::Key_Q, QStringLiteral("q"), Qt::AltModifier);
+  Key(Qt::Key_Q, QStringLiteral("q"), Qt::ControlModifier);
+  // What an input method composes arrives whole, surrogate pairs included.
+  QInputMethodEvent composed;
+  composed.setCommitString(QString::fromUtf8("\xC3\xBC\xF0\x9F\x98\x80"));
+  QApplication::sendEvent(&window, &composed);
+  Key(Qt::Key_Return, QStringLiteral("\r"));
+  EXPECT_FALSE(form.ToDoGrid.EditorMode());
+  EXPECT_EQ(form.ToDoGrid.Cell(1, 1), u"Hi\u00FC\U0001F600");
+}
+
+TEST_F(QtWindowTest, KeysMoveTheCurrentCell) {
+  ASSERT_TRUE(ShowAndFocus());
+  Click(PointOf(0, 1));
+  Key(Qt::Key_Down);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(form.ToDoGrid.Col(), 1);
+  EXPECT_EQ(form.ToDoGrid.Row(), 2);
+  Key(Qt::Key_End);
+  EXPECT_EQ(form.ToDoGrid.Col(), 2);
+}
+
+TEST_F(QtWindowTest, TabGoesToTheGridNotToQtsFocusChain) {
+  ASSERT_TRUE(ShowAndFocus());
+  Key(Qt::Key_Tab, QStringLiteral("\t"));
+  EXPECT_EQ(form.ActiveControl, &form.ButtonForFocus);
+  EXPECT_TRUE(window.hasFocus());
+  // Keys now belong to the other control, not the grid.
+  const int row = form.ToDoGrid.Row();
+  Key(Qt::Key_Down);
+  EXPECT_EQ(form.ToDoGrid.Row(), row);
+}
+
+TEST_F(QtWindowTest, DraggingAColumnBorderSizesTheColumnEvenOutsideTheGrid) {
+  ASSERT_TRUE(ShowAndFocus());
+  const int border = form.ToDoGrid.CellRect(0, 0).right;
+  const QPoint start(grid.left + 1 + border, grid.top + 1 + 5);
+  Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, start + QPoint(30, 0), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(form.ToDoGrid.ColWidth(0), 80);
+  Mouse(QEvent::MouseMove, start + QPoint(30, -8), Qt::NoButton, Qt::LeftButton);  // above the grid
+  EXPECT_EQ(form.ToDoGrid.ColWidth(0), 80);
+  Mouse(QEvent::MouseButtonRelease, start + QPoint(40, -8), Qt::LeftButton, Qt::NoButton);
+  Mouse(QEvent::MouseMove, start + QPoint(60, 0), Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(form.ToDoGrid.ColWidth(0), 80) << "released: moving no longer sizes";
+}
+
+TEST_F(QtWindowTest, WheelMovesOneRowPerNotch) {
+  ASSERT_TRUE(ShowAndFocus());
+  const QPoint over = PointOf(1, 3);
+  Wheel(over, -120);
+  EXPECT_EQ(form.ToDoGrid.Row(), 2);
+  Wheel(over, -60);
+  EXPECT_EQ(form.ToDoGrid.Row(), 2);
+  Wheel(over, -60);
+  EXPECT_EQ(form.ToDoGrid.Row(), 3);
+  Wheel(over, 120);
+  EXPECT_EQ(form.ToDoGrid.Row(), 2);
+}
+
+TEST_F(QtWindowTest, LosingTheFocusTellsTheGrid) {
+  ASSERT_TRUE(ShowAndFocus());
+  EXPECT_TRUE(form.ToDoGrid.Focused());
+  window.clearFocus();
+  EXPECT_FALSE(form.ToDoGrid.Focused());
+  window.setFocus();
+  EXPECT_TRUE(form.ToDoGrid.Focused());
+}
+
+TEST_F(QtWindowTest, PaintsTheGridInsideItsBorderOnTheButtonFace) {
+  const QImage image = window.grab().toImage();
+  const QColor face = window.palette().color(QPalette::Button);
+  EXPECT_EQ(image.pixelColor(3, 3), face);
+  EXPECT_EQ(image.pixelColor(grid.left, grid.top + 40), QColor(128, 128, 128));
+  EXPECT_EQ(image.pixelColor(grid.right - 1, grid.top + 40), QColor(128, 128, 128));
+  const platform::Color fixed = form.ToDoGrid.FixedColor;
+  EXPECT_EQ(image.pixelColor(grid.left + 4, grid.top + 4), QColor(fixed.red, fixed.green, fixed.blue));
+  // Task cells are the form's own white; below the last row the grid's colour shows.
+  EXPECT_EQ(image.pixelColor(PointOf(1, 3)), QColor(Qt::white));
+  const Rect lastRow = form.ToDoGrid.CellRect(1, form.ToDoGrid.RowCount() - 1);
+  const platform::Color empty = form.ToDoGrid.Color;
+  EXPECT_EQ(image.pixelColor(grid.left + 1 + 100, grid.top + 1 + lastRow.bottom + 4),
+            QColor(empty.red, empty.green, empty.blue));
+}
+
+TEST_F(QtWindowTest, AnUnplacedGridFillsTheWindowButForAMargin) {
+  form.ToDoGrid.SetBounds(Rect{});
+  window.grab();
+  EXPECT_EQ(form.ToDoGrid.Bounds(), Rect::FromBounds(10, 10, 350, 191));
+}
+
+// The window's events without a form behind them: size limits, sizes and close answers.
+class RecordingEvents : public platform::WindowEvents {
+ public:
+  void TimerTick(int) override {}
+  bool CloseQuery() override {
+    ++closeQueries;
+    return mayClose;
+  }
+  void Resized() override { ++resized; }
+  void SizeLimits(platform::Size& minimum, platform::Size& maximum) override {
+    minimum = {100, 50};
+    maximum = {300, 200};
+  }
+  int closeQueries = 0;
+  bool mayClose = false;
+  int resized = 0;
+};
+
+TEST(QtWindow, BoundsKeepToTheSizeLimitsAndEachNewSizeIsToldOnce) {
+  RecordingEvents events;
+  QtWindow window;
+  window.AttachEvents(events);
+  window.SetBounds(Rect::FromBounds(10, 20, 50, 500));
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(10, 20, 100, 200));
+  EXPECT_EQ(events.resized, 1);
+  window.SetBounds(Rect::FromBounds(30, 40, 100, 200));
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(30, 40, 100, 200));
+  EXPECT_EQ(events.resized, 1) << "moved, not sized";
+  window.Show(platform::WindowShow::Show);
+  ASSERT_TRUE(WaitFor([&] { return window.isVisible(); }));
+  QApplication::processEvents();
+  EXPECT_EQ(events.resized, 1) << "showing brings the size it already told";
+  window.SetBounds(Rect::FromBounds(30, 40, 250, 150));
+  EXPECT_TRUE(WaitFor([&] { return events.resized == 2; }));
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(30, 40, 250, 150));
+}
+
+TEST(QtWindow, CloseAsksOnceAndARefusalKeepsTheWindow) {
+  RecordingEvents events;
+  QtWindow window;
+  window.AttachEvents(events);
+  window.Show(platform::WindowShow::Show);
+  window.RequestClose();
+  EXPECT_EQ(events.closeQueries, 1);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(window.Closed());
+
+  events.mayClose = true;
+  window.RequestClose();
+  EXPECT_EQ(events.closeQueries, 2);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(window.Closed());
+
+  window.RequestClose();
+  window.close();
+  EXPECT_EQ(events.closeQueries, 2) << "closed once, asked no more";
+}
+
+}  // namespace
+}  // namespace tasklane::qt
