@@ -202,7 +202,7 @@ def draw_size_grip(image):
             x = 92 - 4 * (row - col)
             y = 84 + 4 * row
             pixels[x, y] = (252, 253, 255)
-            pixels[x + 1, y + 1] = (120, 136, 160)
+            pixels[x + 1, y + 1] = (104, 120, 146)
             pixels[x + 1, y] = (150, 164, 186)
             pixels[x, y + 1] = (206, 216, 230)
 
@@ -529,28 +529,74 @@ def menu_pictures():
 
 # --- the program icon ----------------------------------------------------------------------
 # A little Tasklane window: a blue-grey card with the red bar at its left, the header row and
-# three task lines, the first one ticked off. Each size is laid out on its own pixel grid.
+# task lines, the first one ticked off. Each size has its own layout on whole pixels, so
+# nothing falls between two pixels and blurs; the smallest is set pixel by pixel.
+
+ICON_FRAME = (104, 124, 154)
+ICON_CARD = (206, 218, 233)
+ICON_HEADER = (184, 204, 232)  # a little deeper than the grid's, to read at tray size
+ICON_RED = (212, 56, 48)
+ICON_RED_SHADE = (166, 34, 30)
+
+ICON_16 = [
+    "................",
+    ".OOOOOOOOOOOOOO.",
+    "OccccccccccccccO",
+    "OcRRrHHHHHHHHHcO",
+    "OcRRrHHHHHHHHHcO",
+    "OcRRrGGGGGGGGGcO",
+    "OcRRrGGGGTGGGGcO",
+    "OcRRrGTGTGLLLGcO",
+    "OcRRrGGTGGGGGGcO",
+    "OcRRrGGGGGGGGGcO",
+    "OcRRrGLLLLLLLGcO",
+    "OcRRrGGGGGGGGGcO",
+    "OcRRrGGGGGGGGGcO",
+    "OccccccccccccccO",
+    ".OOOOOOOOOOOOOO.",
+    "................",
+]
+
+# size: card top and bottom, corner radius, red bar columns, grid columns, grid rows, header
+# height, line thickness, task lines as (row, first column, end column), tick corners.
+ICON_LAYOUTS = {
+    24: dict(card=(1, 23), radius=3, bar=(3, 6), grid=(7, 21), rows=(4, 20), header=3, thick=1,
+             lines=[(10, 13, 20), (13, 9, 20), (16, 9, 18)],
+             tick=[(8.5, 10.5), (10, 12), (12.5, 8.5)], tick_width=1.5),
+    32: dict(card=(2, 30), radius=4, bar=(3, 8), grid=(9, 29), rows=(5, 27), header=4, thick=2,
+             lines=[(13, 17, 27), (18, 12, 27), (23, 12, 24)],
+             tick=[(11, 14), (13, 16), (16, 11)], tick_width=2),
+    48: dict(card=(3, 45), radius=6, bar=(5, 12), grid=(13, 44), rows=(7, 41), header=6, thick=3,
+             lines=[(19, 25, 41), (26, 18, 41), (33, 18, 36)],
+             tick=[(16, 20.5), (19, 23.5), (23.5, 17)], tick_width=3),
+}
+
 
 def program_icon_picture(size):
-    u = size / 16  # one unit of the 16 pixel layout
-    pen = Pen(size, size, scale=8 if size < 32 else 4)
-    frame = (104, 124, 154)
-    pen.rect(0.5 * u, 1 * u, 15.5 * u, 15 * u, fill=frame, radius=2 * u)  # the outline
-    pen.rect(0.5 * u + 1, 1 * u + 1, 15.5 * u - 1, 15 * u - 1, fill=(206, 218, 233),
-             radius=2 * u - 1)
-    pen.rect(4 * u, 3.5 * u, 14 * u, 13.5 * u, fill=GRID)  # the grid
-    pen.rect(4 * u, 3.5 * u, 14 * u, 6 * u, fill=HEADER)  # its header row
-    pen.rect(1.5 * u, 3.5 * u, 3.5 * u, 13.5 * u, fill=(212, 56, 48), radius=0.5 * u)
-    lines = [(7.5, 14), (6.5, 11.5), (6.5, 12.5)] if size >= 24 else [(7.5, 13), (6.5, 12)]
-    for i, (x0, x1) in enumerate(lines):
-        y = (8 if size >= 24 else 8.5) + i * (2 if size >= 24 else 3)
-        pen.rect(x0 * u, y * u, (x1 - 0.5) * u, y * u + max(1, round(u)), fill=INK_SOFT)
-    # The tick in front of the first line.
-    y = 8 if size >= 24 else 8.5
-    pen.line([(4.6 * u, (y + 0.2) * u), (5.5 * u, (y + 1.1) * u), (7 * u, (y - 0.9) * u)],
-             GREEN, max(1.2, 1.1 * u))
-    if size >= 24:
-        pen.line([(4.5 * u, 3.5 * u), (14 * u, 3.5 * u)], frame, max(1, 0.5 * u))
+    if size == 16:
+        colours = {"O": ICON_FRAME, "c": ICON_CARD, "R": ICON_RED, "r": ICON_RED_SHADE,
+                   "H": ICON_HEADER, "G": GRID, "L": INK_SOFT, "T": GREEN}
+        image = Image.new("RGBA", (16, 16), (0, 0, 0, 0))
+        for y, row in enumerate(ICON_16):
+            for x, cell in enumerate(row):
+                if cell in colours:
+                    image.putpixel((x, y), colours[cell] + (255,))
+        return image
+    layout = ICON_LAYOUTS[size]
+    top, bottom = layout["card"]
+    pen = Pen(size, size)
+    pen.rect(0, top, size, bottom, fill=ICON_FRAME, radius=layout["radius"])
+    pen.gradient_rect(1, top + 1, size - 1, bottom - 1, (226, 234, 244), ICON_CARD,
+                      radius=layout["radius"] - 1)
+    (g0, g1), (r0, r1), (b0, b1) = layout["grid"], layout["rows"], layout["bar"]
+    pen.rect(g0, r0, g1, r1, fill=GRID)
+    pen.rect(g0, r0, g1, r0 + layout["header"], fill=ICON_HEADER)
+    pen.rect(g0, r0 + layout["header"], g1, r0 + layout["header"] + 1, fill=(160, 180, 208))
+    pen.rect(b0, r0, b1, r1, fill=ICON_RED)
+    pen.rect(b1 - 1, r0, b1, r1, fill=ICON_RED_SHADE)
+    for row, x0, x1 in layout["lines"]:
+        pen.rect(x0, row, x1, row + layout["thick"], fill=INK_SOFT)
+    pen.line(layout["tick"], GREEN, layout["tick_width"])
     return pen.result()
 
 
@@ -655,7 +701,7 @@ def info_background():
 
     # The small picture of the main window, with the same numbers where the hints point.
     sample = main_window_sample().resize((200, 114), Image.LANCZOS)
-    left, top = 258, 72
+    left, top = 250, 72
     shadow = Image.new("RGBA", INFO_SIZE, (0, 0, 0, 0))
     ImageDraw.Draw(shadow).rectangle([left + 3, top + 4, left + 203, top + 118],
                                      fill=(40, 50, 70, 90))
