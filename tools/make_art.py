@@ -47,9 +47,10 @@ def lerp(a, b, t):
     return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
 
 
-def font(size, bold=False, condensed=False):
-    name = "DejaVuSans" + ("Condensed" if condensed else "") + ("-Bold" if bold else "") + ".ttf"
-    path = FONT_DIR / name
+def font(size, bold=False):
+    """DejaVu Sans from fonts-dejavu-core; without it, Pillow's small built-in font, which
+    keeps the script working but is only a stand-in."""
+    path = FONT_DIR / ("DejaVuSans-Bold.ttf" if bold else "DejaVuSans.ttf")
     if path.exists():
         return ImageFont.truetype(str(path), size)
     return ImageFont.load_default()
@@ -65,8 +66,8 @@ def save(image, name):
                                   subsampling=0, optimize=False)
     elif name.endswith(".png"):
         image.save(buffer, "PNG", optimize=True)
-    elif name.endswith(".ico"):
-        raise ValueError("icons go through save_icon")
+    else:
+        raise ValueError(f"{name}: no format for this name (icons go through save_icon)")
     path.write_bytes(buffer.getvalue())
     WRITTEN.append((name, image))
 
@@ -133,9 +134,20 @@ def vertical_gradient(width, height, top, bottom, y0=0, y1=None):
     return image
 
 
-def text(image, xy, string, size, fill, bold=False, anchor="la", condensed=False):
-    """Text is drawn at its own size, not scaled down, so FreeType's hinting keeps it sharp."""
-    ImageDraw.Draw(image).text(xy, string, font=font(size, bold, condensed), fill=fill, anchor=anchor)
+def text(image, xy, string, size, fill, bold=False, anchor="la"):
+    """Text is drawn at its own size, not scaled down, so FreeType's hinting keeps it sharp.
+    `anchor` is Pillow's: l, m or r across, then a (top), m or s (baseline) down."""
+    draw = ImageDraw.Draw(image)
+    face = font(size, bold)
+    if isinstance(face, ImageFont.FreeTypeFont):
+        draw.text(xy, string, font=face, fill=fill, anchor=anchor)
+        return
+    # The built-in bitmap font knows no anchors: place its box by hand.
+    left, top, right, bottom = draw.textbbox((0, 0), string, font=face)
+    width, height = right - left, bottom - top
+    x = xy[0] - {"l": 0, "m": width / 2, "r": width}[anchor[0]]
+    y = xy[1] - {"a": 0, "m": height / 2, "s": height}[anchor[1]]
+    draw.text((round(x - left), round(y - top)), string, font=face, fill=fill)
 
 
 # --- frame strips --------------------------------------------------------------------------
@@ -372,9 +384,9 @@ def tick(image):
     return image
 
 
-def menu_letters(string, size, colour, condensed=False):
+def menu_letters(string, size, colour):
     image = Image.new("RGBA", (16, 16), (0, 0, 0, 0))
-    text(image, (8, 8), string, size, colour + (255,), bold=True, anchor="mm", condensed=condensed)
+    text(image, (8, 8), string, size, colour + (255,), bold=True, anchor="mm")
     return image
 
 
@@ -639,7 +651,8 @@ def marker(image, centre, number, diameter=15):
 
 
 def main_window_sample():
-    """The main window as it first starts, 370 x 211, put together from our own pictures."""
+    """The main window as it first starts, 370 x 211, put together from the pictures written
+    so far (the frame and the buttons come before the dialog)."""
     sources = {name: picture for name, picture in WRITTEN}
     window = Image.new("RGBA", (370, 211), BUTTON_FACE + (255,))
     window.paste(sources["ImageRight.jpg"].resize((30, 151)), (340, 30))
