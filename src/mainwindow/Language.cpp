@@ -6,27 +6,27 @@ namespace tasklane::mainwindow {
 namespace {
 
 struct Hint {
-  ui::Control TToDoForm::*control;
+  ui::Control& (*control)(TToDoForm&);
   std::u16string_view english;  // the window's design
   std::u16string_view german;
 };
 
-constexpr Hint hints[] = {
-    {&TToDoForm::PanelDeleteKnopf, u"Exit", u"Beenden"},
-    {&TToDoForm::PanelShrinkKnopf, u"Make small", u"Zuklappen"},
-    {&TToDoForm::PanelMinKnopf, u"Minimize", u"Minimieren"},
-    {&TToDoForm::ImageRedButtonAufklapper, u"To make small click on the red bar",
+const Hint hints[] = {
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelDeleteKnopf; }, u"Exit", u"Beenden"},
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelShrinkKnopf; }, u"Make small", u"Zuklappen"},
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelMinKnopf; }, u"Minimize", u"Minimieren"},
+    {[](TToDoForm& f) -> ui::Control& { return f.ImageRedButtonAufklapper; }, u"To make small click on the red bar",
      u"Zum Verkleinern auf den roten Balken klicken"},
-    {&TToDoForm::PanelPlusRow, u"Add Row", u"Neue Zeile hinzuf\u00fcgen"},
-    {&TToDoForm::PanelMinusRow, u"Delete Row", u"Letzte Zeile entfernen"},
-    {&TToDoForm::PanelPlusColumn, u"Add Column", u"Neue Spalte hinzuf\u00fcgen"},
-    {&TToDoForm::PanelMinusColumn, u"Delete Column", u"Letzte Spalte entfernen"},
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelPlusRow; }, u"Add Row", u"Neue Zeile hinzuf\u00fcgen"},
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelMinusRow; }, u"Delete Row", u"Letzte Zeile entfernen"},
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelPlusColumn; }, u"Add Column", u"Neue Spalte hinzuf\u00fcgen"},
+    {[](TToDoForm& f) -> ui::Control& { return f.PanelMinusColumn; }, u"Delete Column", u"Letzte Spalte entfernen"},
 };
 
 }  // namespace
 
 void TToDoForm::SetHints(bool english) {
-  for (const Hint& hint : hints) (this->*hint.control).SetHint(english ? hint.english : hint.german);
+  for (const Hint& hint : hints) hint.control(*this).SetHint(english ? hint.english : hint.german);
 }
 
 void TToDoForm::ApplyGermanHints() { SetHints(false); }

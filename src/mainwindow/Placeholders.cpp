@@ -5,10 +5,6 @@
 
 namespace tasklane::mainwindow {
 
-void TToDoForm::FormResize() {
-  if (Values.FoldState != Unfolded) return;
-}
-
 void TToDoForm::AdjustColumnWidths() {}
 
 void TToDoForm::FindStartSkin() {}

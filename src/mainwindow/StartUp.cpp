@@ -18,14 +18,22 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
       mnuShowGridLinesAktiv(PopupMenu.Add(u"mnuShowGridLinesAktiv")),
       mnuShowGridLinesDeaktiv(PopupMenu.Add(u"mnuShowGridLinesDeaktiv")),
       mnuExit(PopupMenu.Add(u"mnuExit", u"E&xit")),
-      PanelDeleteKnopf(u"PanelDeleteKnopf", &Form),
-      PanelShrinkKnopf(u"PanelShrinkKnopf", &Form),
-      PanelMinKnopf(u"PanelMinKnopf", &Form),
+      ImageRight(u"ImageRight", &Form),
+      ImageBottom(u"ImageBottom", &Form),
+      ImageBottomRight(u"ImageBottomRight", &Form),
+      ImageRightZoomCorner(u"ImageRightZoomCorner", &Form),
+      ImageLeftZoomCorner(u"ImageLeftZoomCorner", &Form),
+      ImageTop(u"ImageTop", &Form),
+      ImageTopRight(u"ImageTopRight", &Form),
+      ImageLogo(u"ImageLogo", &Form),
       ImageRedButtonAufklapper(u"ImageRedButtonAufklapper", &Form),
-      PanelPlusRow(u"PanelPlusRow", &Form),
-      PanelMinusRow(u"PanelMinusRow", &Form),
-      PanelPlusColumn(u"PanelPlusColumn", &Form),
-      PanelMinusColumn(u"PanelMinusColumn", &Form),
+      PanelDeleteKnopf(u"PanelDeleteKnopf", &Form, u"ImageIconDel"),
+      PanelShrinkKnopf(u"PanelShrinkKnopf", &Form, u"ImageIconShrink"),
+      PanelMinKnopf(u"PanelMinKnopf", &Form, u"ImageIconMin"),
+      PanelPlusRow(u"PanelPlusRow", &Form, u"ImagePlusRow"),
+      PanelMinusRow(u"PanelMinusRow", &Form, u"ImageMinusRow"),
+      PanelPlusColumn(u"PanelPlusColumn", &Form, u"ImagePlusColumn"),
+      PanelMinusColumn(u"PanelMinusColumn", &Form, u"ImageMinusColumn"),
       platform_(platform) {
   // The window as designed: the grid's widths, hidden flag items, the English hints.
   ToDoGrid.SetColWidth(0, 50);
@@ -41,6 +49,7 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   ButtonForFocus.SetTabOrder(3);
   ButtonForFocus.OnClick([this] { ButtonForFocusClick(); });
   SetHints(true);
+  CreateFrame();
   ToDoGrid.OnRepaint([this](ui::Control&) { platform_.Repaint(); });
   ConnectGrid();
   ResizeColumnAlignments();

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "ui/Control.h"
 #include "ui/FocusButton.h"
+#include "ui/PictureImage.h"
 #include "ui/PopupMenu.h"
 #include "ui/StringGrid.h"
 #include "xml/XmlTree.h"
@@ -144,14 +145,29 @@ class TToDoForm : public platform::WindowEvents {
   ui::MenuItem& mnuShowGridLinesAktiv;
   ui::MenuItem& mnuShowGridLinesDeaktiv;
   ui::MenuItem& mnuExit;
-  ui::Control PanelDeleteKnopf;
-  ui::Control PanelShrinkKnopf;
-  ui::Control PanelMinKnopf;
-  ui::Control ImageRedButtonAufklapper;
-  ui::Control PanelPlusRow;
-  ui::Control PanelMinusRow;
-  ui::Control PanelPlusColumn;
-  ui::Control PanelMinusColumn;
+  // The frame pictures, from the bottom up: each is painted over those before it, and all
+  // of them below the grid and the button panels.
+  ui::PictureImage ImageRight;
+  ui::PictureImage ImageBottom;
+  ui::PictureImage ImageBottomRight;
+  ui::PictureImage ImageRightZoomCorner;
+  ui::PictureImage ImageLeftZoomCorner;
+  ui::PictureImage ImageTop;
+  ui::PictureImage ImageTopRight;
+  ui::PictureImage ImageLogo;
+  ui::PictureImage ImageRedButtonAufklapper;
+  // The button panels, above the grid.
+  ui::Panel PanelDeleteKnopf;
+  ui::Panel PanelShrinkKnopf;
+  ui::Panel PanelMinKnopf;
+  ui::Panel PanelPlusRow;
+  ui::Panel PanelMinusRow;
+  ui::Panel PanelPlusColumn;
+  ui::Panel PanelMinusColumn;
+  bool SkinLoaded = false;
+
+  // Paints the whole window: its background, the frame, the grid and the panels.
+  void Paint(platform::Canvas& canvas, bool active);
   xml::XmlTree XmlDoc;
   // The control that has the keyboard focus, nullptr for the window itself.
   ui::Control* ActiveControl = nullptr;
@@ -159,6 +175,9 @@ class TToDoForm : public platform::WindowEvents {
 
  private:
   void ConnectGrid();
+  void CreateFrame();
+  std::vector<ui::PictureImage*> FramePictures();
+  std::vector<ui::Panel*> ButtonPanels();
   void BuildDefaultDocument();
   void LoadWindowPosition(xml::XmlElement& root);
   void LoadColumnInfo(xml::XmlElement& root);

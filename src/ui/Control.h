@@ -20,7 +20,7 @@ class Control {
   Control* Owner() const { return owner_; }
 
   const platform::Rect& Bounds() const { return bounds_; }
-  void SetBounds(const platform::Rect& bounds);
+  virtual void SetBounds(const platform::Rect& bounds);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
   const std::u16string& Hint() const { return hint_; }

@@ -24,6 +24,26 @@ RecordingCanvas::RecordingCanvas(platform::Size size) : size_(size) { Clear(); }
 void RecordingCanvas::Clear() {
   calls_.clear();
   clips_.assign(1, platform::Rect::FromBounds(0, 0, size_.width, size_.height));
+  origins_.assign(1, platform::Point{});
+}
+
+platform::Rect RecordingCanvas::Shifted(const platform::Rect& rect) const {
+  const platform::Point o = origins_.back();
+  return {rect.left + o.x, rect.top + o.y, rect.right + o.x, rect.bottom + o.y};
+}
+
+platform::Point RecordingCanvas::Shifted(platform::Point point) const {
+  return {point.x + origins_.back().x, point.y + origins_.back().y};
+}
+
+void RecordingCanvas::PushOrigin(platform::Point origin) { origins_.push_back(Shifted(origin)); }
+
+void RecordingCanvas::PopOrigin() {
+  if (origins_.size() == 1) {
+    ADD_FAILURE() << "PopOrigin without a PushOrigin";
+    return;
+  }
+  origins_.pop_back();
 }
 
 DrawCall& RecordingCanvas::Record(DrawKind kind) {
@@ -35,23 +55,31 @@ DrawCall& RecordingCanvas::Record(DrawKind kind) {
 
 void RecordingCanvas::FillRect(const platform::Rect& rect, platform::Color color) {
   DrawCall& call = Record(DrawKind::FillRect);
-  call.rect = rect;
+  call.rect = Shifted(rect);
   call.color = color;
 }
 
-void RecordingCanvas::FocusRect(const platform::Rect& rect) { Record(DrawKind::FocusRect).rect = rect; }
+void RecordingCanvas::FocusRect(const platform::Rect& rect) { Record(DrawKind::FocusRect).rect = Shifted(rect); }
+
+void RecordingCanvas::DrawPicture(const platform::Rect& target, const platform::Picture& picture,
+                                  platform::PictureTransparency transparency) {
+  DrawCall& call = Record(DrawKind::Picture);
+  call.rect = Shifted(target);
+  call.from = {picture.Width(), picture.Height()};
+  call.transparency = transparency;
+}
 
 void RecordingCanvas::Line(platform::Point from, platform::Point to, platform::Color color) {
   DrawCall& call = Record(DrawKind::Line);
-  call.from = from;
-  call.to = to;
+  call.from = Shifted(from);
+  call.to = Shifted(to);
   call.color = color;
 }
 
 void RecordingCanvas::Text(const platform::Rect& rect, std::u16string_view text, const platform::Font& font,
                            platform::Color color, const platform::TextFormat& format) {
   DrawCall& call = Record(DrawKind::Text);
-  call.rect = rect;
+  call.rect = Shifted(rect);
   call.text = text;
   call.font = {std::u16string(font.family), font.pixelHeight, font.bold};
   call.color = color;
@@ -63,8 +91,8 @@ int RecordingCanvas::TextWidth(std::u16string_view text, const platform::Font& f
 }
 
 void RecordingCanvas::PushClip(const platform::Rect& rect) {
-  Record(DrawKind::PushClip).rect = rect;
-  clips_.push_back(Intersect(clips_.back(), rect));
+  Record(DrawKind::PushClip).rect = Shifted(rect);
+  clips_.push_back(Intersect(clips_.back(), Shifted(rect)));
 }
 
 void RecordingCanvas::PopClip() {

@@ -10,7 +10,7 @@
 
 namespace tasklane::testing {
 
-enum class DrawKind { FillRect, Line, Text, PushClip, PopClip, FocusRect };
+enum class DrawKind { FillRect, Line, Text, PushClip, PopClip, FocusRect, Picture };
 
 // Font holds its family as a view; a record must outlive the caller's string.
 struct RecordedFont {
@@ -22,14 +22,15 @@ struct RecordedFont {
 
 struct DrawCall {
   DrawKind kind = DrawKind::FillRect;
-  platform::Rect rect;                // FillRect, Text, PushClip
-  platform::Point from;               // Line
+  platform::Rect rect;                // FillRect, Text, PushClip, FocusRect, Picture (its target)
+  platform::Point from;               // Line; the picture's width and height for Picture
   platform::Point to;                 // Line, not included
   std::u16string text;                // Text
   RecordedFont font;                  // Text
   platform::Color color;              // FillRect, Line, Text
   platform::TextFormat format;        // Text
   platform::Rect clip;                // the clip in force when the call came: the canvas, cut by every open PushClip
+  platform::PictureTransparency transparency = platform::PictureTransparency::None;  // Picture
 };
 
 class RecordingCanvas : public platform::Canvas {
@@ -39,6 +40,9 @@ class RecordingCanvas : public platform::Canvas {
 
   void FillRect(const platform::Rect& rect, platform::Color color) override;
   void FocusRect(const platform::Rect& rect) override;
+  // Recorded with the target as rect, the picture's size in `from` and its transparency.
+  void DrawPicture(const platform::Rect& target, const platform::Picture& picture,
+                   platform::PictureTransparency transparency) override;
   void Line(platform::Point from, platform::Point to, platform::Color color) override;
   void Text(const platform::Rect& rect, std::u16string_view text, const platform::Font& font, platform::Color color,
             const platform::TextFormat& format) override;
@@ -49,6 +53,8 @@ class RecordingCanvas : public platform::Canvas {
   void PushClip(const platform::Rect& rect) override;
   // A PopClip without its PushClip fails the running test.
   void PopClip() override;
+  void PushOrigin(platform::Point origin) override;
+  void PopOrigin() override;
 
   const std::vector<DrawCall>& Calls() const { return calls_; }
   std::vector<DrawCall> CallsOf(DrawKind kind) const;
@@ -65,10 +71,13 @@ class RecordingCanvas : public platform::Canvas {
 
  private:
   DrawCall& Record(DrawKind kind);
+  platform::Rect Shifted(const platform::Rect& rect) const;
+  platform::Point Shifted(platform::Point point) const;
 
   platform::Size size_;
   std::vector<platform::Rect> clips_;  // the whole canvas first, then one per open PushClip
   std::vector<DrawCall> calls_;
+  std::vector<platform::Point> origins_;  // all drawing is recorded in the canvas's own coordinates
 };
 
 }  // namespace tasklane::testing

@@ -235,6 +235,11 @@ class RecordingCanvas : public platform::Canvas {
   }
   int TextWidth(std::u16string_view t, const platform::Font&) override { return 5 * static_cast<int>(t.size()); }
   void FocusRect(const platform::Rect& r) override { calls.push_back({'R', r, {}, {}}); }
+  void DrawPicture(const platform::Rect& r, const platform::Picture&, platform::PictureTransparency) override {
+    calls.push_back({'I', r, {}, {}});
+  }
+  void PushOrigin(platform::Point) override {}
+  void PopOrigin() override {}
   void PushClip(const platform::Rect&) override { ++clips; }
   void PopClip() override { --clips; }
 };

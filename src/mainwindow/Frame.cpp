@@ -1,0 +1,82 @@
+// The frame as designed: its pictures from the program's own artwork, and the order in
+// which the window paints them with the grid and the panels.
+#include <memory>
+
+#include "art/Art.h"
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::mainwindow {
+namespace {
+
+constexpr platform::Color buttonFace{240, 240, 240};
+
+// A missing or damaged picture of our own would be a build fault; the frame then shows
+// the window's background in its place rather than failing.
+std::shared_ptr<const platform::Picture> ArtPicture(std::string_view file) {
+  const std::string_view bytes = art::Find(file);
+  if (bytes.empty()) return nullptr;
+  const std::string_view extension = file.substr(file.rfind('.') + 1);
+  const platform::PictureFormat format = extension == "png"   ? platform::PictureFormat::Png
+                                         : extension == "bmp" ? platform::PictureFormat::Bmp
+                                                              : platform::PictureFormat::Jpeg;
+  try {
+    return std::make_shared<const platform::Picture>(platform::LoadPicture(bytes, format));
+  } catch (const platform::PictureError&) {
+    return nullptr;
+  }
+}
+
+std::string Utf8Name(std::u16string_view name) { return std::string(name.begin(), name.end()); }
+
+}  // namespace
+
+std::vector<ui::PictureImage*> TToDoForm::FramePictures() {
+  return {&ImageRight, &ImageBottom, &ImageBottomRight, &ImageRightZoomCorner, &ImageLeftZoomCorner,
+          &ImageTop,   &ImageTopRight, &ImageLogo,      &ImageRedButtonAufklapper};
+}
+
+std::vector<ui::Panel*> TToDoForm::ButtonPanels() {
+  return {&PanelDeleteKnopf, &PanelMinKnopf, &PanelShrinkKnopf, &PanelPlusRow,
+          &PanelMinusRow,    &PanelPlusColumn, &PanelMinusColumn};
+}
+
+void TToDoForm::CreateFrame() {
+  for (ui::PictureImage* image : {&ImageRight, &ImageBottom, &ImageTop, &ImageRedButtonAufklapper}) {
+    image->Stretch = true;
+    image->SetPicture(ArtPicture(Utf8Name(image->Name()) + ".jpg"));
+  }
+  for (ui::PictureImage* image : {&ImageBottomRight, &ImageTopRight}) {
+    image->SetPicture(ArtPicture(Utf8Name(image->Name()) + ".jpg"));
+  }
+  ImageLogo.Transparent = true;
+  ImageLogo.SetPicture(ArtPicture("ImageLogo.png"));
+  ImageRightZoomCorner.Transparent = true;
+  ImageLeftZoomCorner.Transparent = true;
+  ImageTopRight.SetBounds(platform::Rect::FromBounds(0, 0, 250, 100));
+  ImageBottomRight.SetBounds(platform::Rect::FromBounds(0, 0, 250, 100));
+  ImageLogo.SetBounds(platform::Rect::FromBounds(0, 0, 250, 30));
+  for (ui::Panel* panel : ButtonPanels()) {
+    const std::string button = Utf8Name(panel->Button.Name());
+    const std::string extension = panel->Button.Name().starts_with(u"ImageIcon") ? ".jpg" : ".png";
+    panel->Button.SetPictures(ArtPicture(button + extension), ArtPicture(button + "_hover" + extension),
+                              ArtPicture(button + "_pressed" + extension));
+  }
+  PanelDeleteKnopf.Button.OnClick = [this] { mnuExitClick(); };
+}
+
+void TToDoForm::Paint(platform::Canvas& canvas, bool active) {
+  canvas.FillRect(platform::Rect::FromBounds(0, 0, ClientWidth(), ClientHeight()), buttonFace);
+  for (ui::PictureImage* image : FramePictures()) image->Paint(canvas);
+  const platform::Rect grid = ToDoGrid.Bounds();
+  if (grid.Width() > 0 && grid.Height() > 0) {
+    canvas.FillRect(grid, platform::Color{160, 160, 160});  // the grid's flat one-pixel border
+    canvas.PushClip(platform::Rect{grid.left + 1, grid.top + 1, grid.right - 1, grid.bottom - 1});
+    canvas.PushOrigin(platform::Point{grid.left + 1, grid.top + 1});
+    ToDoGrid.Paint(canvas, active && ActiveControl == &ToDoGrid);
+    canvas.PopOrigin();
+    canvas.PopClip();
+  }
+  for (ui::Panel* panel : ButtonPanels()) panel->Paint(canvas);
+}
+
+}  // namespace tasklane::mainwindow

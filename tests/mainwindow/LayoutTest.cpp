@@ -1,0 +1,102 @@
+// The frame's layout and the order the window paints in.
+#include "mainwindow/Program.h"
+#include "support/RecordingCanvas.h"
+
+namespace tasklane::mainwindow {
+namespace {
+
+using platform::Rect;
+
+Rect At(int left, int top, int width, int height) { return Rect::FromBounds(left, top, width, height); }
+
+TEST(Layout, TheDesignSizePlacesEveryPiece) {
+  Program program;
+  TToDoForm& form = program.Start();
+  EXPECT_EQ(form.ToDoGrid.Bounds(), At(30, 30, 310, 151));
+  EXPECT_EQ(form.ImageRedButtonAufklapper.Bounds(), At(0, 30, 30, 151));
+  EXPECT_EQ(form.ImageTop.Bounds(), At(0, 0, 370, 30));
+  EXPECT_EQ(form.ImageRight.Bounds(), At(340, 30, 30, 151));
+  EXPECT_EQ(form.ImageBottom.Bounds(), At(0, 181, 370, 30));
+  EXPECT_EQ(form.ImageTopRight.Bounds(), At(270, 0, 250, 100));
+  EXPECT_EQ(form.ImageBottomRight.Bounds(), At(270, 111, 250, 100));
+  EXPECT_EQ(form.ImageLeftZoomCorner.Bounds(), At(0, 181, 30, 30));
+  EXPECT_EQ(form.ImageRightZoomCorner.Bounds(), At(340, 181, 30, 30));
+  EXPECT_EQ(form.ImageLogo.Bounds(), At(0, 0, 250, 30));
+  EXPECT_EQ(form.PanelDeleteKnopf.Bounds(), At(347, 7, 16, 16));
+  EXPECT_EQ(form.PanelMinKnopf.Bounds(), At(327, 7, 16, 16));
+  EXPECT_EQ(form.PanelShrinkKnopf.Bounds(), At(307, 7, 16, 16));
+  EXPECT_EQ(form.PanelPlusRow.Bounds(), At(174, 176, 9, 9));
+  EXPECT_EQ(form.PanelMinusRow.Bounds(), At(185, 176, 9, 9));
+  EXPECT_EQ(form.PanelPlusColumn.Bounds(), At(335, 100, 9, 9));
+  EXPECT_EQ(form.PanelMinusColumn.Bounds(), At(335, 109, 9, 9));
+  EXPECT_EQ(form.PanelMinusColumn.Button.Bounds(), form.PanelMinusColumn.Bounds());
+}
+
+TEST(Layout, EverySizeChangeOfTheUnfoldedWindowLaysItOutAgain) {
+  Program program;
+  TToDoForm& form = program.Start();
+  form.SetClientSize(371, 300);  // an odd width keeps the row buttons where 370 has them
+  EXPECT_EQ(form.PanelPlusRow.Bounds(), At(174, 265, 9, 9));
+  EXPECT_EQ(form.PanelMinusRow.Bounds(), At(185, 265, 9, 9));
+  EXPECT_EQ(form.ToDoGrid.Bounds(), At(30, 30, 311, 240));
+  form.SetClientSize(40, 20);  // below 60: the grid has no room, and nothing fails
+  EXPECT_EQ(form.ToDoGrid.Bounds(), At(30, 30, 0, 0));
+  EXPECT_EQ(form.ImageRight.Bounds().left, 30);
+
+  form.SetClientSize(370, 211);
+  form.Values.FoldState = Folded;
+  form.SetClientSize(30, 211);
+  EXPECT_EQ(form.ImageRight.Bounds(), At(340, 30, 30, 151));  // nothing moves while folded
+}
+
+TEST(Layout, ASkinWidensTheRightBorder) {
+  Program program;
+  TToDoForm& form = program.Start();
+  form.SkinLoaded = true;
+  form.SetClientSize(400, 250);
+  EXPECT_EQ(form.ImageRight.Bounds(), At(370, 30, 180, 190));
+  EXPECT_EQ(form.ImageTopRight.Bounds(), At(300, 0, 250, 100));
+  EXPECT_EQ(form.ImageBottomRight.Bounds(), At(300, 150, 250, 100));
+}
+
+TEST(Frame, TheWindowPaintsItsFrameThenTheGridThenThePanels) {
+  Program program;
+  TToDoForm& form = program.Start();
+  testing::RecordingCanvas canvas;
+  form.Paint(canvas, true);
+  const auto& calls = canvas.Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls[0].kind, testing::DrawKind::FillRect);
+  EXPECT_EQ(calls[0].rect, At(0, 0, 370, 211));
+  std::vector<Rect> pictures;
+  for (const auto& call : canvas.CallsOf(testing::DrawKind::Picture)) pictures.push_back(call.clip);
+  // Frame pictures from the bottom up (the zoom corners have none without a skin), then
+  // the seven buttons.
+  const std::vector<Rect> expected = {
+      form.ImageRight.Bounds(),       form.ImageBottom.Bounds(),      form.ImageBottomRight.Bounds(),
+      form.ImageTop.Bounds(),         form.ImageTopRight.Bounds(),    form.ImageLogo.Bounds(),
+      form.ImageRedButtonAufklapper.Bounds(), form.PanelDeleteKnopf.Bounds(), form.PanelMinKnopf.Bounds(),
+      form.PanelShrinkKnopf.Bounds(), form.PanelPlusRow.Bounds(),     form.PanelMinusRow.Bounds(),
+      form.PanelPlusColumn.Bounds(),  form.PanelMinusColumn.Bounds()};
+  ASSERT_EQ(pictures.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(pictures[i], expected[i]) << "picture " << i;
+  }
+  // The grid's cells stand inside its border, in window coordinates.
+  const testing::DrawCall* header = canvas.FindText(u"Prio");
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(header->clip.left, 31);
+  EXPECT_EQ(header->clip.top, 31);
+}
+
+TEST(Frame, TheExitButtonClosesTheWindow) {
+  Program program;
+  TToDoForm& form = program.Start();
+  form.PanelDeleteKnopf.Button.MouseDown(platform::MouseButton::Left, {}, {350, 10});
+  form.PanelDeleteKnopf.Button.MouseUp(platform::MouseButton::Left, {}, {350, 10});
+  EXPECT_TRUE(program.platform.Closed());
+  EXPECT_TRUE(std::filesystem::exists(program.ListFile()));
+}
+
+}  // namespace
+}  // namespace tasklane::mainwindow
