@@ -168,6 +168,14 @@ class TToDoForm : public platform::WindowEvents {
 
   // Paints the whole window: its background, the frame, the grid and the panels.
   void Paint(platform::Canvas& canvas, bool active);
+
+  // Input as the window receives it, in window coordinates.
+  void FormMouseDown(platform::MouseButton button, platform::Point point, platform::ShiftState shift, bool doubleClick);
+  void FormMouseMove(platform::Point point, platform::ShiftState shift);
+  void FormMouseUp(platform::MouseButton button, platform::Point point, platform::ShiftState shift);
+  void FormMouseWheel(bool down, platform::Point point, platform::ShiftState shift);
+  void FormKeyDown(int key, platform::ShiftState shift);
+  void FormChar(char16_t c);
   xml::XmlTree XmlDoc;
   // The control that has the keyboard focus, nullptr for the window itself.
   ui::Control* ActiveControl = nullptr;
@@ -189,7 +197,12 @@ class TToDoForm : public platform::WindowEvents {
   void ShowSaveError(bool writeProtectionFailed);
   void KeepUnreadableFile(const std::filesystem::path& listFile);
 
+  ui::Control* ControlAt(platform::Point point);
+  void TrackHover(ui::Control* over);
+
   platform::Platform& platform_;
+  ui::Control* captured_ = nullptr;  // took the last press, until its release
+  ui::Control* hovered_ = nullptr;
   bool listFileUnreadable_ = false;  // the last load could not parse the file
 };
 

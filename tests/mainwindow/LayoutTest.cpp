@@ -92,10 +92,36 @@ TEST(Frame, TheWindowPaintsItsFrameThenTheGridThenThePanels) {
 TEST(Frame, TheExitButtonClosesTheWindow) {
   Program program;
   TToDoForm& form = program.Start();
-  form.PanelDeleteKnopf.Button.MouseDown(platform::MouseButton::Left, {}, {350, 10});
-  form.PanelDeleteKnopf.Button.MouseUp(platform::MouseButton::Left, {}, {350, 10});
+  form.FormMouseMove({350, 10}, {});
+  EXPECT_TRUE(form.PanelDeleteKnopf.Button.Hovered());
+  form.FormMouseDown(platform::MouseButton::Left, {350, 10}, {}, false);
+  EXPECT_TRUE(form.PanelDeleteKnopf.Button.Pressed());
+  form.FormMouseUp(platform::MouseButton::Left, {350, 10}, {});
   EXPECT_TRUE(program.platform.Closed());
   EXPECT_TRUE(std::filesystem::exists(program.ListFile()));
+}
+
+TEST(Frame, TheMouseReachesTheTopmostControlUnderIt) {
+  Program program;
+  TToDoForm& form = program.Start();
+  form.FormMouseMove({178, 180}, {});  // the add-row button over the grid's lower edge
+  EXPECT_TRUE(form.PanelPlusRow.Button.Hovered());
+  form.FormMouseMove({100, 100}, {});
+  EXPECT_FALSE(form.PanelPlusRow.Button.Hovered());
+  // A press on a task cell, in window coordinates, reaches the grid.
+  const platform::Rect cell = form.ToDoGrid.CellRect(1, 2);
+  const platform::Point point{30 + 1 + cell.left + 5, 30 + 1 + cell.top + 5};
+  form.SetActiveControl(&form.ButtonForFocus);
+  form.FormMouseDown(platform::MouseButton::Left, point, {}, false);
+  form.FormMouseUp(platform::MouseButton::Left, point, {});
+  EXPECT_EQ(form.ToDoGrid.Selection(), (ui::GridRect{1, 2, 1, 2}));
+  EXPECT_EQ(form.ActiveControl, &form.ToDoGrid);
+  form.FormChar(u'z');
+  EXPECT_EQ(form.ToDoGrid.Cell(1, 2), u"z");
+  form.FormKeyDown(platform::keys::Tab, {});
+  EXPECT_EQ(form.ActiveControl, &form.ButtonForFocus);
+  form.FormKeyDown(platform::keys::Tab, {});
+  EXPECT_EQ(form.ActiveControl, &form.ToDoGrid);
 }
 
 }  // namespace

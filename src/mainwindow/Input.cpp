@@ -1,0 +1,101 @@
+// Mouse and keys as the window receives them, in window coordinates, handed to the control
+// they belong to: the topmost one under the mouse, or the one that took the press until
+// its release; keys to the control with the focus.
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::mainwindow {
+
+using platform::MouseButton;
+using platform::Point;
+using platform::ShiftState;
+
+namespace {
+Point Relative(Point point, const platform::Rect& bounds) { return {point.x - bounds.left - 1, point.y - bounds.top - 1}; }
+}  // namespace
+
+ui::Control* TToDoForm::ControlAt(Point point) {
+  const std::vector<ui::Panel*> panels = ButtonPanels();
+  for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
+    if ((*it)->Visible() && (*it)->Bounds().Contains(point)) return *it;
+  }
+  if (ToDoGrid.Visible() && ToDoGrid.Bounds().Contains(point)) return &ToDoGrid;
+  const std::vector<ui::PictureImage*> pictures = FramePictures();
+  for (auto it = pictures.rbegin(); it != pictures.rend(); ++it) {
+    if ((*it)->Visible() && (*it)->Bounds().Contains(point)) return *it;
+  }
+  return nullptr;
+}
+
+// A panel's button under the mouse shows its hover face; the one it left its normal face.
+void TToDoForm::TrackHover(ui::Control* over) {
+  if (over == hovered_) return;
+  if (auto* panel = dynamic_cast<ui::Panel*>(hovered_)) panel->Button.MouseLeave();
+  hovered_ = over;
+  if (auto* panel = dynamic_cast<ui::Panel*>(hovered_)) panel->Button.MouseEnter();
+}
+
+void TToDoForm::FormMouseDown(MouseButton button, Point point, ShiftState shift, bool doubleClick) {
+  ui::Control* target = ControlAt(point);
+  captured_ = target;
+  if (target == &ToDoGrid) {
+    SetActiveControl(&ToDoGrid);
+    ToDoGrid.MouseDown(button, Relative(point, ToDoGrid.Bounds()), shift, doubleClick);
+  } else if (auto* panel = dynamic_cast<ui::Panel*>(target)) {
+    panel->Button.MouseDown(button, shift, point);
+  } else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseDown) {
+    picture->OnMouseDown(button, shift, point);
+  }
+  platform_.Repaint();
+}
+
+void TToDoForm::FormMouseMove(Point point, ShiftState shift) {
+  ui::Control* target = captured_ ? captured_ : ControlAt(point);
+  TrackHover(captured_ ? (ControlAt(point) == captured_ ? captured_ : nullptr) : target);
+  if (target == &ToDoGrid) ToDoGrid.MouseMove(Relative(point, ToDoGrid.Bounds()), shift);
+  else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseMove) {
+    picture->OnMouseMove(shift, point);
+  }
+  platform_.Repaint();
+}
+
+void TToDoForm::FormMouseUp(MouseButton button, Point point, ShiftState shift) {
+  ui::Control* target = captured_ ? captured_ : ControlAt(point);
+  captured_ = nullptr;
+  if (target == &ToDoGrid) {
+    ToDoGrid.MouseUp(button, Relative(point, ToDoGrid.Bounds()), shift);
+  } else if (auto* panel = dynamic_cast<ui::Panel*>(target)) {
+    panel->Button.MouseUp(button, shift, point);
+  } else if (auto* picture = dynamic_cast<ui::PictureImage*>(target)) {
+    if (picture->OnMouseUp) picture->OnMouseUp(button, shift, point);
+    if (button == MouseButton::Left && picture->Bounds().Contains(point) && picture->OnClick) picture->OnClick();
+  }
+  TrackHover(ControlAt(point));
+  platform_.Repaint();
+}
+
+void TToDoForm::FormMouseWheel(bool down, Point point, ShiftState shift) {
+  if (ControlAt(point) == &ToDoGrid || ActiveControl == &ToDoGrid) {
+    ToDoGrid.MouseWheel(down, Relative(point, ToDoGrid.Bounds()), shift);
+  }
+}
+
+// The grid takes the keys while it has the focus; without a control of its own in focus the
+// window hears them itself. Tab walks the two controls that take the focus.
+void TToDoForm::FormKeyDown(int key, ShiftState shift) {
+  if (ActiveControl == &ToDoGrid) {
+    ToDoGrid.KeyDown(key, shift);
+  } else if (key == platform::keys::Tab && ActiveControl == &ButtonForFocus) {
+    SetActiveControl(&ToDoGrid);
+  } else {
+    int code = key;
+    OnKeyDown(code, shift);
+  }
+  platform_.Repaint();
+}
+
+void TToDoForm::FormChar(char16_t c) {
+  if (ActiveControl == &ToDoGrid) ToDoGrid.Char(c);
+  platform_.Repaint();
+}
+
+}  // namespace tasklane::mainwindow
