@@ -1,8 +1,8 @@
 // The main window's input: mouse, wheel, keys, typed text and focus, each turned into one call
-// on the grid in its own client coordinates.
+// on the main window in window coordinates; the core finds the control it belongs to.
 //
 //  [x] press, release, move, double click of the left, right and middle buttons
-//  [x] a press on the grid makes it the active control; its drag stays with it
+//  [x] leaving the window, so that no button keeps its hover face
 //  [x] the wheel, one call per notch
 //  [x] keys as virtual-key codes, then the typed text character by character
 //  [x] text from input methods (dead keys, compose, input methods)
@@ -32,31 +32,19 @@ bool ButtonOf(Qt::MouseButton qtButton, platform::MouseButton& button) {
   }
 }
 
-}  // namespace
-
-bool QtWindow::GridPoint(QPoint window, bool grabbed, platform::Point& client) const {
-  if (!form_ || !form_->ToDoGrid.Visible()) return false;
-  const platform::Rect bounds = form_->ToDoGrid.Bounds();
-  if (!grabbed && !bounds.Contains({window.x(), window.y()})) return false;
-  client = {window.x() - bounds.left - 1, window.y() - bounds.top - 1};
-  return true;
+platform::Point PointOf(const QPointF& position) {
+  const QPoint point = position.toPoint();
+  return {point.x(), point.y()};
 }
+
+}  // namespace
 
 void QtWindow::MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick) {
   platform::MouseButton button{};
-  if (!ButtonOf(event->button(), button)) return;
+  if (!form_ || !ButtonOf(event->button(), button)) return;
   const platform::ShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-  platform::Point point;
-  if (press) {
-    if (!GridPoint(event->position().toPoint(), false, point)) return;
-    gridHasMouse_ = true;
-    form_->SetActiveControl(&form_->ToDoGrid);
-    form_->ToDoGrid.MouseDown(button, point, shift, doubleClick);
-    return;
-  }
-  const bool grabbed = gridHasMouse_;
-  if (event->buttons() == Qt::NoButton) gridHasMouse_ = false;
-  if (GridPoint(event->position().toPoint(), grabbed, point)) form_->ToDoGrid.MouseUp(button, point, shift);
+  if (press) form_->FormMouseDown(button, PointOf(event->position()), shift, doubleClick);
+  else form_->FormMouseUp(button, PointOf(event->position()), shift);
 }
 
 void QtWindow::mousePressEvent(QMouseEvent* event) { MouseButtonEvent(event, true, false); }
@@ -64,38 +52,40 @@ void QtWindow::mouseReleaseEvent(QMouseEvent* event) { MouseButtonEvent(event, f
 void QtWindow::mouseDoubleClickEvent(QMouseEvent* event) { MouseButtonEvent(event, true, true); }
 
 void QtWindow::mouseMoveEvent(QMouseEvent* event) {
-  platform::Point point;
-  if (!GridPoint(event->position().toPoint(), gridHasMouse_, point)) return;
-  form_->ToDoGrid.MouseMove(point, ShiftStateOf(event->modifiers(), event->buttons()));
+  if (form_) form_->FormMouseMove(PointOf(event->position()), ShiftStateOf(event->modifiers(), event->buttons()));
+}
+
+void QtWindow::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  // Far outside every control: the buttons show their normal faces again.
+  if (form_) form_->FormMouseMove({-10000, -10000}, {});
 }
 
 void QtWindow::wheelEvent(QWheelEvent* event) {
-  platform::Point point;
-  if (!GridPoint(event->position().toPoint(), false, point)) return;
+  if (!form_) return;
   // NOTE: touch pads send many small steps; they add up to whole notches here.
   wheelRemainder_ += event->angleDelta().y();
   const platform::ShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
   while (wheelRemainder_ >= wheelNotch || wheelRemainder_ <= -wheelNotch) {
     const bool down = wheelRemainder_ < 0;
     wheelRemainder_ += down ? wheelNotch : -wheelNotch;
-    form_->ToDoGrid.MouseWheel(down, point, shift);
+    form_->FormMouseWheel(down, PointOf(event->position()), shift);
   }
 }
 
 void QtWindow::keyPressEvent(QKeyEvent* event) {
-  if (!GridIsActiveControl()) return;
+  if (!form_) return;
   platform::ShiftState shift = ShiftStateOf(event->modifiers(), Qt::NoButton);
   if (event->key() == Qt::Key_Backtab) shift.shift = true;
-  if (const int key = VirtualKeyOf(event->key()); key != 0) form_->ToDoGrid.KeyDown(key, shift);
+  if (const int key = VirtualKeyOf(event->key()); key != 0) form_->FormKeyDown(key, shift);
   // NOTE: X11 gives Ctrl+key and Alt+key text of their own, where Windows sends a control
   // character or a system key that no control types; only Ctrl+Alt (AltGr there) types.
   if (shift.ctrl != shift.alt) return;
-  // The key handler may have moved the focus away from the grid.
-  if (GridIsActiveControl()) TypeText(event->text());
+  TypeText(event->text());
 }
 
 void QtWindow::inputMethodEvent(QInputMethodEvent* event) {
-  if (GridIsActiveControl()) TypeText(event->commitString());
+  if (form_) TypeText(event->commitString());
   event->accept();
 }
 
@@ -104,7 +94,7 @@ void QtWindow::TypeText(const QString& text) {
     const char16_t unit = c.unicode();
     // Control characters, C1 ones included, are keys, not text.
     if (unit < 0x20 || (unit >= 0x7F && unit < 0xA0)) continue;
-    form_->ToDoGrid.Char(unit);
+    form_->FormChar(unit);
   }
 }
 

@@ -27,7 +27,6 @@ namespace {
 
 // The window systems' own largest window, and what the size limits start from.
 constexpr int noLimit = 16777215;
-const QColor gridBorder{128, 128, 128};
 
 }  // namespace
 
@@ -142,34 +141,14 @@ bool QtWindow::GridIsActiveControl() const {
   return form_ && form_->ActiveControl == &form_->ToDoGrid;
 }
 
-// FIXME: the frame's layout will take this over; until it lands the core places nothing,
-// and the grid fills the window but for a margin.
-void QtWindow::PlaceGridIfUnplaced() {
-  const platform::Rect grid = form_->ToDoGrid.Bounds();
-  if (grid.Width() > 0 && grid.Height() > 0) return;
-  form_->ToDoGrid.SetBounds(platform::Rect::FromBounds(10, 10, width() - 20, height() - 20));
-}
-
 void QtWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  painter.fillRect(rect(), palette().color(QPalette::Button));
-  if (!form_) return;
-  PlaceGridIfUnplaced();
-  ui::StringGrid& grid = form_->ToDoGrid;
-  if (!grid.Visible()) return;
-  const platform::Rect bounds = grid.Bounds();
-  const platform::Size client = grid.ClientSize();
-
-  painter.save();
-  painter.translate(bounds.left + 1, bounds.top + 1);
-  painter.setClipRect(0, 0, client.width, client.height);
+  if (!form_) {
+    painter.fillRect(rect(), palette().color(QPalette::Button));
+    return;
+  }
   QtCanvas canvas(painter);
-  grid.Paint(canvas, isActiveWindow() && GridIsActiveControl());
-  painter.restore();
-
-  painter.setPen(gridBorder);
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(bounds.left, bounds.top, bounds.Width() - 1, bounds.Height() - 1);
+  form_->Paint(canvas, isActiveWindow());
 }
 
 }  // namespace tasklane::qt

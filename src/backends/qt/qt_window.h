@@ -38,6 +38,7 @@ class QtWindow final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
@@ -47,10 +48,8 @@ class QtWindow final : public QWidget {
 
  private:
   void ReportSizeIfChanged();
-  void PlaceGridIfUnplaced();
   bool GridIsActiveControl() const;
   // The grid's client coordinates of a window point, or false when the grid should not get it.
-  bool GridPoint(QPoint window, bool grabbed, platform::Point& client) const;
   void MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick);
   void TypeText(const QString& text);
 
@@ -59,7 +58,6 @@ class QtWindow final : public QWidget {
   QSize reportedSize_{-1, -1};
   bool closeQueryRunning_ = false;
   bool closed_ = false;
-  bool gridHasMouse_ = false;  // a press on the grid keeps its moves and release there
   int wheelRemainder_ = 0;     // eighths of a degree short of a whole wheel notch
 };
 
