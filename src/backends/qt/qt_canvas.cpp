@@ -4,14 +4,19 @@
 //  [x] Line: one pixel wide, from `from` up to but not including `to`
 //  [x] Text: left, centred or right, top or vertically centred, one line, clipped, "&x"
 //      underlines x and "&&" is "&"
-//  [x] TextWidth, FocusRect (dotted, inverting), PushClip and PopClip
+//  [x] TextWidth, FocusRect (dotted, inverting)
+//  [x] PushOrigin and PopOrigin, PushClip and PopClip, each nested in the others
+//  [x] DrawPicture: scaled to its target, opaque, by its alpha, or leaving out its
+//      transparent colour
 #include "backends/qt/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPaintEngine>
 #include <cstdlib>
 
 #include "backends/qt/qt_fonts.h"
+#include "backends/qt/qt_text.h"
 
 namespace tasklane::qt {
 
@@ -20,10 +25,6 @@ namespace {
 QColor QtColorOf(platform::Color color) { return QColor(color.red, color.green, color.blue); }
 
 QRect QtRectOf(const platform::Rect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
-
-QString QtTextOf(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 int AlignmentOf(const platform::TextFormat& format) {
   int flags = format.verticalCenter ? Qt::AlignVCenter : Qt::AlignTop;
@@ -35,6 +36,24 @@ int AlignmentOf(const platform::TextFormat& format) {
   if (format.singleLine) flags |= Qt::TextSingleLine;
   if (format.showMnemonics) flags |= Qt::TextShowMnemonic;
   return flags;
+}
+
+// The picture's pixels as Qt holds them: alpha where the picture lets the background show.
+QImage QtImageOf(const platform::Picture& picture, platform::PictureTransparency transparency) {
+  QImage image(picture.Width(), picture.Height(), QImage::Format_ARGB32);
+  const platform::Color transparent = picture.TransparentColor();
+  const bool byAlpha = transparency == platform::PictureTransparency::Alpha && picture.HasAlpha();
+  const bool byColor = transparency == platform::PictureTransparency::Color;
+  const platform::Argb* pixel = picture.Pixels().data();
+  for (int y = 0; y < picture.Height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < picture.Width(); ++x, ++pixel) {
+      platform::Argb alpha = byAlpha ? platform::AlphaOf(*pixel) : 0xFF;
+      if (byColor && platform::ColorOf(*pixel) == transparent) alpha = 0;
+      line[x] = (alpha << 24) | (*pixel & 0x00FFFFFF);
+    }
+  }
+  return image;
 }
 
 }  // namespace
@@ -79,12 +98,23 @@ void QtCanvas::Text(const platform::Rect& rect, std::u16string_view text, const 
   painter_.setClipRect(QtRectOf(rect), Qt::IntersectClip);
   painter_.setFont(QtFontOf(font));
   painter_.setPen(QtColorOf(color));
-  painter_.drawText(QtRectOf(rect), AlignmentOf(format), QtTextOf(text));
+  painter_.drawText(QtRectOf(rect), AlignmentOf(format), QtString(text));
   painter_.restore();
 }
 
 int QtCanvas::TextWidth(std::u16string_view text, const platform::Font& font) {
-  return QFontMetrics(QtFontOf(font)).horizontalAdvance(QtTextOf(text));
+  return QFontMetrics(QtFontOf(font)).horizontalAdvance(QtString(text));
+}
+
+// NOTE: no smoothing: a scaled picture takes the nearest pixel, as the system's stretching
+// does, so that frame pictures keep their hard edges.
+void QtCanvas::DrawPicture(const platform::Rect& target, const platform::Picture& picture,
+                           platform::PictureTransparency transparency) {
+  if (picture.IsEmpty() || target.Width() <= 0 || target.Height() <= 0) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter_.drawImage(QtRectOf(target), QtImageOf(picture, transparency));
+  painter_.restore();
 }
 
 // Every other pixel along the inside of the rectangle, each once, inverted where the paint
@@ -108,6 +138,13 @@ void QtCanvas::FocusRect(const platform::Rect& rect) {
   }
   painter_.restore();
 }
+
+void QtCanvas::PushOrigin(platform::Point origin) {
+  painter_.save();
+  painter_.translate(origin.x, origin.y);
+}
+
+void QtCanvas::PopOrigin() { painter_.restore(); }
 
 void QtCanvas::PushClip(const platform::Rect& rect) {
   painter_.save();
