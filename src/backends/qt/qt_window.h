@@ -49,7 +49,6 @@ class QtWindow final : public QWidget {
  private:
   void ReportSizeIfChanged();
   bool GridIsActiveControl() const;
-  // The grid's client coordinates of a window point, or false when the grid should not get it.
   void MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick);
   void TypeText(const QString& text);
 
@@ -58,7 +57,7 @@ class QtWindow final : public QWidget {
   QSize reportedSize_{-1, -1};
   bool closeQueryRunning_ = false;
   bool closed_ = false;
-  int wheelRemainder_ = 0;     // eighths of a degree short of a whole wheel notch
+  int wheelRemainder_ = 0;  // eighths of a degree short of a whole wheel notch
 };
 
 }  // namespace tasklane::qt
