@@ -5,7 +5,6 @@
 
 namespace tasklane::mainwindow {
 
-void TToDoForm::AdjustColumnWidths() {}
 
 void TToDoForm::FindStartSkin() {}
 

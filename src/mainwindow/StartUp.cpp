@@ -39,6 +39,7 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   ToDoGrid.SetColWidth(0, 50);
   ToDoGrid.SetColWidth(1, 235);
   ToDoGrid.SetColWidth(2, 45);
+  ToDoGrid.SetBounds(platform::Rect::FromBounds(30, 30, 310, 151));
   for (ui::MenuItem* item : {&mnuMakeTitleBoldAktiv, &mnuMakeTitleBoldDeaktiv, &mnuTitleFettAktiv,
                              &mnuTitleFettDeaktiv, &mnuShowGridLinesAktiv, &mnuShowGridLinesDeaktiv}) {
     item->SetVisible(false);

@@ -82,12 +82,36 @@ void StringGrid::SetScrollBars(ScrollBars bars) {
   Repaint();
 }
 
-// Inside the one-pixel border, less the scroll bars.
+// The cells end to end, the lines between them included.
+int StringGrid::ExtentWidth() const {
+  int width = gridLineWidth_ * (colCount_ - 1);
+  for (int w : colWidths_) width += w;
+  return width;
+}
+
+int StringGrid::ExtentHeight() const { return defaultRowHeight * rowCount_ + gridLineWidth_ * (rowCount_ - 1); }
+
+// A scroll bar the setting allows shows only while the cells do not fit; one bar can make
+// room for the other scarce.
+void StringGrid::BarsShown(bool& vertical, bool& horizontal) const {
+  const int width = Bounds().Width() - 2;
+  const int height = Bounds().Height() - 2;
+  const bool allowV = scrollBars_ == ScrollBars::Vertical || scrollBars_ == ScrollBars::Both;
+  const bool allowH = scrollBars_ == ScrollBars::Horizontal || scrollBars_ == ScrollBars::Both;
+  vertical = horizontal = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    vertical = allowV && ExtentHeight() > height - (horizontal ? scrollBarSize : 0);
+    horizontal = allowH && ExtentWidth() > width - (vertical ? scrollBarSize : 0);
+  }
+}
+
+// Inside the one-pixel border, less the scroll bars that show.
 platform::Size StringGrid::ClientSize() const {
-  int width = Bounds().Width() - 2;
-  int height = Bounds().Height() - 2;
-  if (scrollBars_ == ScrollBars::Vertical || scrollBars_ == ScrollBars::Both) width -= scrollBarSize;
-  if (scrollBars_ == ScrollBars::Horizontal || scrollBars_ == ScrollBars::Both) height -= scrollBarSize;
+  bool vertical = false;
+  bool horizontal = false;
+  BarsShown(vertical, horizontal);
+  const int width = Bounds().Width() - 2 - (vertical ? scrollBarSize : 0);
+  const int height = Bounds().Height() - 2 - (horizontal ? scrollBarSize : 0);
   return {std::max(width, 0), std::max(height, 0)};
 }
 

@@ -149,6 +149,9 @@ class StringGrid : public Control {
     int first = 0, last = 0, position = 0;  // the range of the first visible row or column
     int trackStart = 0, trackLength = 0, thumbStart = 0, thumbLength = 0;  // along the bar
   };
+  int ExtentWidth() const;
+  int ExtentHeight() const;
+  void BarsShown(bool& vertical, bool& horizontal) const;
   bool HasVerticalBar() const;
   bool HasHorizontalBar() const;
   BarGeometry Bar(bool vertical) const;

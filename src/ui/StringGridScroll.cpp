@@ -16,9 +16,18 @@ constexpr platform::Color arrowColor{96, 96, 96};
 constexpr int minimumThumb = 8;
 }  // namespace
 
-bool StringGrid::HasVerticalBar() const { return scrollBars_ == ScrollBars::Vertical || scrollBars_ == ScrollBars::Both; }
+bool StringGrid::HasVerticalBar() const {
+  bool vertical = false;
+  bool horizontal = false;
+  BarsShown(vertical, horizontal);
+  return vertical;
+}
+
 bool StringGrid::HasHorizontalBar() const {
-  return scrollBars_ == ScrollBars::Horizontal || scrollBars_ == ScrollBars::Both;
+  bool vertical = false;
+  bool horizontal = false;
+  BarsShown(vertical, horizontal);
+  return horizontal;
 }
 
 StringGrid::BarGeometry StringGrid::Bar(bool vertical) const {

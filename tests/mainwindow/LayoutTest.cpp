@@ -59,6 +59,34 @@ TEST(Layout, ASkinWidensTheRightBorder) {
   EXPECT_EQ(form.ImageBottomRight.Bounds(), At(300, 150, 250, 100));
 }
 
+TEST(ColumnFitting, TheSecondColumnTakesUpTheDifference) {
+  Program program;
+  TToDoForm& form = program.Start();
+  auto widths = [&] {
+    std::vector<int> w;
+    for (int col = 0; col < form.ToDoGrid.ColCount(); ++col) w.push_back(form.ToDoGrid.ColWidth(col));
+    return w;
+  };
+  EXPECT_EQ(widths(), (std::vector<int>{50, 210, 45}));  // 310 - 3 - 2 = 305
+  form.SetDrawGridLines(false);
+  form.AdjustColumnWidths();
+  EXPECT_EQ(widths(), (std::vector<int>{50, 213, 45}));
+  form.SetClientSize(470, 211);
+  EXPECT_EQ(widths(), (std::vector<int>{50, 313, 45}));
+  form.SetClientSize(150, 211);  // column 1 would fall below 20
+  EXPECT_EQ(widths(), (std::vector<int>{50, 20, 45}));
+  // the horizontal scroll bar comes up
+  EXPECT_EQ(form.ToDoGrid.ClientSize().height, 151 - 2 - ui::StringGrid::scrollBarSize);
+  form.SetClientSize(370, 211);
+  form.ToDoGrid.SetColWidth(0, 5);  // dragged narrow
+  form.AdjustColumnWidths();
+  EXPECT_EQ(widths()[0], 20);
+  form.ToDoGrid.SetColCount(1);
+  form.AdjustColumnWidths();
+  EXPECT_EQ(widths(), (std::vector<int>{308}));
+  EXPECT_EQ(form.ToDoGrid.ScrollBarSetting(), ui::ScrollBars::Vertical);
+}
+
 TEST(Frame, TheWindowPaintsItsFrameThenTheGridThenThePanels) {
   Program program;
   TToDoForm& form = program.Start();

@@ -36,7 +36,7 @@ const std::string firstStartFile = Lines({
     "    </Column>",
     "    <Column>",
     "      <ColumnCaption>Task</ColumnCaption>",
-    "      <ColumnWidth>235</ColumnWidth>",
+    "      <ColumnWidth>210</ColumnWidth>",
     "      <ColumnAlignment>LEFT</ColumnAlignment>",
     "    </Column>",
     "    <Column>",

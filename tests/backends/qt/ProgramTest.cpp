@@ -50,7 +50,7 @@ const std::string preparedList = Crlf(R"(<?xml version="1.0" encoding="iso-8859-
     </Column>
     <Column>
       <ColumnCaption>What</ColumnCaption>
-      <ColumnWidth>200</ColumnWidth>
+      <ColumnWidth>198</ColumnWidth>
       <ColumnAlignment>LEFT</ColumnAlignment>
     </Column>
     <Column>
