@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/ShownPath.h"
 #include "platform/Files.h"
 #include "platform/Picture.h"
 #include "platform/PictureReaders.h"
@@ -60,17 +61,8 @@ std::optional<PictureFormat> FormatOfName(const fs::path& path) {
   return std::nullopt;
 }
 
-// A path as the user should see it in a message: whole, in UTF-8.
-std::string Shown(const fs::path& path) {
-  std::error_code error;
-  fs::path full = fs::absolute(path, error);
-  if (error) full = path;
-  const std::u8string utf8 = full.u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
-
 [[noreturn]] void FailFile(const fs::path& path, const std::string& reason) {
-  throw PictureError("Cannot read the picture \"" + Shown(path) + "\". " + reason);
+  throw PictureError("Cannot read the picture \"" + ShownPath(path) + "\". " + reason);
 }
 
 }  // namespace

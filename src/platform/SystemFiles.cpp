@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/ShownPath.h"
 #include "platform/Files.h"
 
 #ifdef _WIN32
@@ -35,22 +36,13 @@ namespace fs = std::filesystem;
 // The most the system is asked to move in one read or write; Windows counts in unsigned int.
 constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
 
-// A path as the user should see it in a message: whole, in UTF-8.
-std::string Shown(const fs::path& path) {
-  std::error_code error;
-  fs::path full = fs::absolute(path, error);
-  if (error) full = path;
-  const std::u8string utf8 = full.u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
-
 [[noreturn]] void Fail(std::string_view action, const fs::path& path, std::string_view reason) {
-  throw FileError(std::string(action) + " \"" + Shown(path) + "\". " + std::string(reason));
+  throw FileError(std::string(action) + " \"" + ShownPath(path) + "\". " + std::string(reason));
 }
 
 [[noreturn]] void Fail(std::string_view action, const fs::path& from, const fs::path& to,
                        std::string_view reason) {
-  throw FileError(std::string(action) + " \"" + Shown(from) + "\" to \"" + Shown(to) + "\". " +
+  throw FileError(std::string(action) + " \"" + ShownPath(from) + "\" to \"" + ShownPath(to) + "\". " +
                   std::string(reason));
 }
 
