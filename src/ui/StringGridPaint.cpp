@@ -14,16 +14,16 @@ void StringGrid::Paint(Canvas& canvas, bool active) {
   const platform::Size client = ClientSize();
   canvas.PushClip(Rect::FromBounds(0, 0, client.width, client.height));
   canvas.FillRect(Rect::FromBounds(0, 0, client.width, client.height), Color);
-  for (int row = 0; row < rowCount_; ++row) {
-    if (row >= fixedRows_ && row < topRow_) continue;
-    bool anyVisible = false;
+  // The fixed rows, then the task rows from the first one in view: only what shows is drawn.
+  auto paintRow = [&](int row) {
     for (int col = leftCol_; col < colCount_; ++col) {
-      const Rect rect = CellRect(col, row);
-      if (rect == Rect{}) break;
-      anyVisible = true;
+      if (CellRect(col, row) == Rect{}) return false;
       PaintCell(canvas, col, row, active);
     }
-    if (!anyVisible && row >= fixedRows_) break;
+    return true;
+  };
+  for (int row = 0; row < fixedRows_; ++row) paintRow(row);
+  for (int row = topRow_; row < rowCount_ && paintRow(row); ++row) {
   }
   PaintLines(canvas);
   if (editor_.IsOpen()) {
