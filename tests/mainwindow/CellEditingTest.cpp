@@ -237,3 +237,50 @@ TEST_F(CellDrawing, ALineBreakShowsAsAMarkOnTheOneLine) {
 
 }  // namespace
 }  // namespace tasklane::mainwindow
+
+namespace tasklane::mainwindow {
+namespace {
+
+// A user's few minutes with the table, through the window's own input, and what the file
+// holds afterwards.
+TEST(UserSession, ClickTypeMoveCopyPasteDeleteAndClose) {
+  Program program;
+  TToDoForm& form = program.Start();
+  auto key = [&](int code, platform::ShiftState shift = {}) { form.FormKeyDown(code, shift); };
+  auto type = [&](std::u16string_view text) {
+    for (char16_t c : text) form.FormChar(c);
+  };
+  const platform::Rect cell = form.ToDoGrid.CellRect(1, 2);
+  const platform::Point point{30 + 1 + cell.left + 10, 30 + 1 + cell.top + 10};
+  form.FormMouseDown(platform::MouseButton::Left, point, {}, false);
+  form.FormMouseUp(platform::MouseButton::Left, point, {});
+  type(u"Buy milk");
+  key(k::Return);
+  key(k::Up);
+  key('C', ShiftState{.ctrl = true});
+  key(k::Down);
+  key(k::Down);
+  key('V', ShiftState{.ctrl = true});
+  key(k::Left);
+  type(u"7");
+  key(k::Return);
+  key(k::Up);
+  key(k::Up);
+  key(k::Delete);
+  form.mnuExit.Click();
+
+  xml::XmlTree saved;
+  saved.LoadFromBytes(program.ListFileBytes());
+  std::vector<std::u16string> rows;
+  xml::XmlElementList& content = saved.Root().Items().ChildNamed(u"ToDoContent")->Items();
+  for (int r = 0; r < 3; ++r) {
+    std::u16string line;
+    for (int c = 0; c < 3; ++c) line += (c ? u"|" : u"") + content.ChildAt(r).Items().ChildAt(c).Value();
+    rows.push_back(line);
+  }
+  EXPECT_EQ(rows, (std::vector<std::u16string>{u"|...Click here for new task|10min", u"|Buy milk|",
+                                                u"7|...Click here for new task|"}));
+}
+
+}  // namespace
+}  // namespace tasklane::mainwindow
