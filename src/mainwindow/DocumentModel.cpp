@@ -31,8 +31,8 @@ void TToDoForm::ResizeColumnAlignments() {
 bool TToDoForm::HeaderTextBold() { return mnuMakeTitleBoldAktiv.Visible() || mnuTitleFettAktiv.Visible(); }
 
 void TToDoForm::SetHeaderTextBold(bool bold) {
-  ui::MenuItem& aktiv = EnglishUI ? mnuMakeTitleBoldAktiv : mnuTitleFettAktiv;
-  ui::MenuItem& deaktiv = EnglishUI ? mnuMakeTitleBoldDeaktiv : mnuTitleFettDeaktiv;
+  platform::MenuItem& aktiv = EnglishUI ? mnuMakeTitleBoldAktiv : mnuTitleFettAktiv;
+  platform::MenuItem& deaktiv = EnglishUI ? mnuMakeTitleBoldDeaktiv : mnuTitleFettDeaktiv;
   aktiv.SetVisible(bold);
   deaktiv.SetVisible(!bold);
 }

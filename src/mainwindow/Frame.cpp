@@ -61,7 +61,27 @@ void TToDoForm::CreateFrame() {
     panel->Button.SetPictures(ArtPicture(button + extension), ArtPicture(button + "_hover" + extension),
                               ArtPicture(button + "_pressed" + extension));
   }
+  ConnectFrame();
+}
+
+void TToDoForm::ConnectFrame() {
+  for (ui::PictureImage* image : {&ImageRight, &ImageBottom, &ImageBottomRight, &ImageRightZoomCorner,
+                                  &ImageLeftZoomCorner, &ImageTop, &ImageTopRight, &ImageLogo}) {
+    image->OnMouseDown = [this](platform::MouseButton, platform::ShiftState shift, platform::Point) {
+      FakeClient(shift);
+    };
+  }
+  ImageRedButtonAufklapper.OnMouseDown = [this](platform::MouseButton, platform::ShiftState shift, platform::Point) {
+    PopupFake(shift);
+  };
+  ImageRedButtonAufklapper.OnClick = [this] { ImageRedButtonAufklapperClick(); };
   PanelDeleteKnopf.Button.OnClick = [this] { mnuExitClick(); };
+  PanelShrinkKnopf.Button.OnClick = [this] { ImageIconShrinkClick(); };
+  PanelMinKnopf.Button.OnClick = [this] { ImageIconMinClick(); };
+  PanelPlusRow.Button.OnClick = [this] { mnuAddRowClick(); };
+  PanelMinusRow.Button.OnClick = [this] { mnuDeleteRowClick(); };
+  PanelPlusColumn.Button.OnClick = [this] { mnuAddColumnClick(); };
+  PanelMinusColumn.Button.OnClick = [this] { mnuDeleteColumnClick(); };
 }
 
 void TToDoForm::Paint(platform::Canvas& canvas, bool active) {

@@ -10,12 +10,12 @@ void TToDoForm::FindStartSkin() {}
 
 void TToDoForm::LoadSkin() {}
 
-void TToDoForm::mnuAboutClick() {}
-
-void TToDoForm::ImageRedButtonAufklapperClick() { ClearGridSelection(); }
-
-void TToDoForm::SizeLimits(platform::Size& minimum, platform::Size& /*maximum*/) {
-  Guarded(u"GetMinMaxInfo", Team::Development, [&] { minimum = {10, 10}; });
+// The info dialog opens here; the window leaves the top-most band while it does, so that
+// the dialog is not born behind it.
+void TToDoForm::mnuAboutClick() {
+  SetTopMost(false);
+  SetTopMost(true);
 }
+
 
 }  // namespace tasklane::mainwindow

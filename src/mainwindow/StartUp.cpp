@@ -11,13 +11,26 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
       ToDoGrid(u"ToDoGrid", &Form, 3, 6, platform.ClipboardService()),
       ButtonForFocus(u"ButtonForFocus", &Form),
       PopupMenu(u"PopupMenu"),
-      mnuMakeTitleBoldAktiv(PopupMenu.Add(u"mnuMakeTitleBoldAktiv")),
-      mnuMakeTitleBoldDeaktiv(PopupMenu.Add(u"mnuMakeTitleBoldDeaktiv")),
-      mnuTitleFettAktiv(PopupMenu.Add(u"mnuTitleFettAktiv")),
-      mnuTitleFettDeaktiv(PopupMenu.Add(u"mnuTitleFettDeaktiv")),
-      mnuShowGridLinesAktiv(PopupMenu.Add(u"mnuShowGridLinesAktiv")),
-      mnuShowGridLinesDeaktiv(PopupMenu.Add(u"mnuShowGridLinesDeaktiv")),
-      mnuExit(PopupMenu.Add(u"mnuExit", u"E&xit")),
+      mnuChangeTitle(MenuEntry(PopupMenu, u"mnuChangeTitle")),
+      mnuMakeTitleBoldDeaktiv(MenuEntry(PopupMenu, u"mnuMakeTitleBoldDeaktiv")),
+      mnuMakeTitleBoldAktiv(MenuEntry(PopupMenu, u"mnuMakeTitleBoldAktiv")),
+      mnuTitleFettDeaktiv(MenuEntry(PopupMenu, u"mnuTitleFettDeaktiv")),
+      mnuTitleFettAktiv(MenuEntry(PopupMenu, u"mnuTitleFettAktiv")),
+      mnuShowGridLinesDeaktiv(MenuEntry(PopupMenu, u"mnuShowGridLinesDeaktiv")),
+      mnuShowGridLinesAktiv(MenuEntry(PopupMenu, u"mnuShowGridLinesAktiv")),
+      mnuThisColumn(MenuEntry(PopupMenu, u"mnuThisColumn")),
+      mnuLeftAlign(MenuEntry(PopupMenu, u"mnuLeftAlign")),
+      mnuCenterAlign(MenuEntry(PopupMenu, u"mnuCenterAlign")),
+      mnuRightAlign(MenuEntry(PopupMenu, u"mnuRightAlign")),
+      mnuAddRow(MenuEntry(PopupMenu, u"mnuAddRow")),
+      mnuDeleteRow(MenuEntry(PopupMenu, u"mnuDeleteRow")),
+      mnuAddColumn(MenuEntry(PopupMenu, u"mnuAddColumn")),
+      mnuDeleteColumn(MenuEntry(PopupMenu, u"mnuDeleteColumn")),
+      mnuSkin(MenuEntry(PopupMenu, u"mnuSkin")),
+      mnuNoSkin(MenuEntry(PopupMenu, u"mnuNoSkin")),
+      mnuOpenFolderHere(MenuEntry(PopupMenu, u"mnuOpenFolderHere")),
+      mnuAbout(MenuEntry(PopupMenu, u"mnuAbout")),
+      mnuExit(MenuEntry(PopupMenu, u"mnuExit")),
       ImageRight(u"ImageRight", &Form),
       ImageBottom(u"ImageBottom", &Form),
       ImageBottomRight(u"ImageBottomRight", &Form),
@@ -40,11 +53,7 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   ToDoGrid.SetColWidth(1, 235);
   ToDoGrid.SetColWidth(2, 45);
   ToDoGrid.SetBounds(platform::Rect::FromBounds(30, 30, 310, 151));
-  for (ui::MenuItem* item : {&mnuMakeTitleBoldAktiv, &mnuMakeTitleBoldDeaktiv, &mnuTitleFettAktiv,
-                             &mnuTitleFettDeaktiv, &mnuShowGridLinesAktiv, &mnuShowGridLinesDeaktiv}) {
-    item->SetVisible(false);
-  }
-  mnuExit.OnClick([this] { mnuExitClick(); });
+  ConnectMenu();
   ButtonForFocus.SetBounds(platform::Rect::FromBounds(-100, 48, 75, 25));
   ButtonForFocus.SetCaption(u"ButtonForFocus");
   ButtonForFocus.SetTabOrder(3);
@@ -58,6 +67,7 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   platform_.AttachWindow(*this);
   platform_.SetTimer(startTimerId, 1, false);
   platform_.SetTimer(caretTimerId, caretBlinkMs, true);
+  platform_.ShowTrayIcon(caption);
 }
 
 TToDoForm::~TToDoForm() = default;
@@ -144,6 +154,8 @@ void TToDoForm::tmrAnwendungsStartOnTimerTimer() {
 
 void TToDoForm::TimerTick(int timerId) {
   if (timerId == startTimerId) tmrAnwendungsStartOnTimerTimer();
+  if (timerId == shrinkTimerId) TimerShrinkTimer();
+  if (timerId == hintTimerId) HintTimerTick();
   if (timerId == caretTimerId && ToDoGrid.EditorMode()) {
     ToDoGrid.Editor().BlinkCaret();
     ToDoGrid.Repaint();
@@ -168,8 +180,14 @@ int TToDoForm::Top() { return platform_.WindowBounds().top; }
 int TToDoForm::ClientWidth() { return platform_.WindowBounds().Width(); }
 int TToDoForm::ClientHeight() { return platform_.WindowBounds().Height(); }
 
+// A move that keeps the size snaps to the work area's edges, as the user's moves do.
 void TToDoForm::SetBounds(int left, int top, int width, int height) {
-  platform_.SetWindowBounds(platform::Rect::FromBounds(left, top, width, height));
+  const platform::Rect current = platform_.WindowBounds();
+  platform::Rect bounds = platform::Rect::FromBounds(left, top, width, height);
+  const bool moveOnly = bounds.Width() == current.Width() && bounds.Height() == current.Height() &&
+                        (bounds.left != current.left || bounds.top != current.top);
+  if (moveOnly) bounds = SnappedToWorkArea(bounds);
+  platform_.SetWindowBounds(bounds);
 }
 
 void TToDoForm::SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }

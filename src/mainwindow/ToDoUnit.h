@@ -13,7 +13,7 @@
 #include "ui/Control.h"
 #include "ui/FocusButton.h"
 #include "ui/PictureImage.h"
-#include "ui/PopupMenu.h"
+#include "platform/Menu.h"
 #include "ui/StringGrid.h"
 #include "xml/XmlTree.h"
 
@@ -37,11 +37,17 @@ struct ProgramValues {
   std::filesystem::path ProgramFolder;  // ends with a path delimiter
   int FoldedClientWidth = 0;
   int UnfoldedClientWidth = 0;
+  int FoldTargetWidth = 0;
+  int FoldTargetLeft = 0;
   TFoldState FoldState = Starting;
   bool StartHidden = false;
   std::u16string CurrentSkinName;
   std::u16string CurrentSkinPath;
   std::vector<TCellAlignment> ColumnAlignments;
+  // The hints of the whole program: a pale yellow note after half a second, for 2.5 s.
+  platform::Color HintColor{255, 255, 225};
+  int HintPause = 500;
+  int HintHidePause = 2500;
 };
 
 // Where a window of `windowExtent` starts to stand centred on `screenExtent`: half the
@@ -55,6 +61,7 @@ class TToDoForm : public platform::WindowEvents {
   static constexpr int startTimerId = 1;
   static constexpr int caretTimerId = 2;  // the editor's caret blinks at this timer's pace
   static constexpr int caretBlinkMs = 530;
+  static constexpr int hintTimerId = 4;
   static constexpr std::u16string_view caption = u"Tasklane";
   static constexpr std::u16string_view className = u"TToDoForm";
 
@@ -73,6 +80,40 @@ class TToDoForm : public platform::WindowEvents {
   bool CloseQuery() override { return FormCloseQuery(); }
   void Resized() override { FormResize(); }
   void SizeLimits(platform::Size& minimum, platform::Size& maximum) override;
+  platform::HitZone HitTest(platform::Point screen) override;
+  void Moved() override;
+  void TrayClicked() override { TrayIconClick(); }
+  void TrayMenuRequested() override { OpenPopupMenuAt(platform_.CursorPosition()); }
+
+  // The frame: presses on its pictures, and where the window may stand.
+  void FakeClient(platform::ShiftState shift);
+  void PopupFake(platform::ShiftState shift);
+  platform::Rect SnappedToWorkArea(const platform::Rect& bounds);
+
+  // Folding to the red bar, minimising and the notification-area icon.
+  static constexpr int shrinkTimerId = 3;
+  void ImageRedButtonAufklapperClick();
+  void TimerShrinkTimer();
+  void ImageIconShrinkClick() { ImageRedButtonAufklapperClick(); }
+  void ImageIconMinClick();
+  void TrayIconClick();
+
+  // The row and column commands.
+  void mnuAddRowClick();
+  void mnuDeleteRowClick();
+  void mnuAddColumnClick();
+  void mnuDeleteColumnClick();
+
+  // The context menu and its formatting commands.
+  void OpenPopupMenuAt(platform::Point screen);
+  void PopupMenuPopup();
+  void mnuLeftAlignClick() { SetCurrentColumnAlignment(ALIGNLEFT); }
+  void mnuCenterAlignClick() { SetCurrentColumnAlignment(ALIGNCENTER); }
+  void mnuRightAlignClick() { SetCurrentColumnAlignment(ALIGNRIGHT); }
+  void mnuMakeTitleBoldClick();
+  void mnuShowGridLinesClick();
+  void mnuChangeTitleClick();
+  void mnuOpenFolderHereClick();
 
   // The document model.
   void AppendToRow(int row, std::u16string_view text);
@@ -98,7 +139,6 @@ class TToDoForm : public platform::WindowEvents {
   void FindStartSkin();
   void LoadSkin();
   void mnuAboutClick();
-  void ImageRedButtonAufklapperClick();
 
   // Drawing, editing, selection and keys in the grid.
   void ToDoGridDrawCell(platform::Canvas& canvas, int col, int row, const platform::Rect& rect,
@@ -137,14 +177,27 @@ class TToDoForm : public platform::WindowEvents {
   ui::Control Form;
   ui::StringGrid ToDoGrid;
   ui::FocusButton ButtonForFocus;
-  ui::MenuItem PopupMenu;
-  ui::MenuItem& mnuMakeTitleBoldAktiv;
-  ui::MenuItem& mnuMakeTitleBoldDeaktiv;
-  ui::MenuItem& mnuTitleFettAktiv;
-  ui::MenuItem& mnuTitleFettDeaktiv;
-  ui::MenuItem& mnuShowGridLinesAktiv;
-  ui::MenuItem& mnuShowGridLinesDeaktiv;
-  ui::MenuItem& mnuExit;
+  platform::MenuItem PopupMenu;
+  platform::MenuItem& mnuChangeTitle;
+  platform::MenuItem& mnuMakeTitleBoldDeaktiv;
+  platform::MenuItem& mnuMakeTitleBoldAktiv;
+  platform::MenuItem& mnuTitleFettDeaktiv;
+  platform::MenuItem& mnuTitleFettAktiv;
+  platform::MenuItem& mnuShowGridLinesDeaktiv;
+  platform::MenuItem& mnuShowGridLinesAktiv;
+  platform::MenuItem& mnuThisColumn;
+  platform::MenuItem& mnuLeftAlign;
+  platform::MenuItem& mnuCenterAlign;
+  platform::MenuItem& mnuRightAlign;
+  platform::MenuItem& mnuAddRow;
+  platform::MenuItem& mnuDeleteRow;
+  platform::MenuItem& mnuAddColumn;
+  platform::MenuItem& mnuDeleteColumn;
+  platform::MenuItem& mnuSkin;
+  platform::MenuItem& mnuNoSkin;
+  platform::MenuItem& mnuOpenFolderHere;
+  platform::MenuItem& mnuAbout;
+  platform::MenuItem& mnuExit;
   // The frame pictures, from the bottom up: each is painted over those before it, and all
   // of them below the grid and the button panels.
   ui::PictureImage ImageRight;
@@ -183,7 +236,18 @@ class TToDoForm : public platform::WindowEvents {
 
  private:
   void ConnectGrid();
+  // The menu's items are made on the first look-up, as the references to them are bound
+  // while the window is being constructed.
+  static platform::MenuItem& MenuEntry(platform::MenuItem& menu, std::u16string_view name);
+  void ConnectMenu();
+  void SetCurrentColumnAlignment(TCellAlignment alignment);
+  void SetGridWidth(int width);
+  void MoveDeleteButton(int left);
+  void TogglePair(platform::MenuItem& aktiv, platform::MenuItem& deaktiv);
+  // Asks before a removal that would lose texts; true when it may go ahead.
+  bool ConfirmRemoval(std::u16string question, const std::vector<std::u16string>& cells);
   void CreateFrame();
+  void ConnectFrame();
   std::vector<ui::PictureImage*> FramePictures();
   std::vector<ui::Panel*> ButtonPanels();
   void BuildDefaultDocument();
@@ -199,10 +263,15 @@ class TToDoForm : public platform::WindowEvents {
 
   ui::Control* ControlAt(platform::Point point);
   void TrackHover(ui::Control* over);
+  void TrackHint(ui::Control* over);
+  void HideHint();
+  void HintTimerTick();
 
   platform::Platform& platform_;
   ui::Control* captured_ = nullptr;  // took the last press, until its release
   ui::Control* hovered_ = nullptr;
+  ui::Control* hintControl_ = nullptr;  // under the mouse, whether it has a hint or not
+  bool hintShowing_ = false;
   bool listFileUnreadable_ = false;  // the last load could not parse the file
 };
 

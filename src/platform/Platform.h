@@ -10,10 +10,26 @@
 #include <vector>
 
 #include "platform/Clipboard.h"
+#include "platform/Color.h"
 #include "platform/Files.h"
 #include "platform/Geometry.h"
+#include "platform/Menu.h"
 
 namespace tasklane::platform {
+
+// Where a point of the window lies for the window system: in the window's own area, or on
+// an edge or corner it is sized by. The values are those of the Windows hit-test codes.
+enum class HitZone : int {
+  Client = 1,
+  Left = 10,
+  Right = 11,
+  Top = 12,
+  TopLeft = 13,
+  TopRight = 14,
+  Bottom = 15,
+  BottomLeft = 16,
+  BottomRight = 17,
+};
 
 // What the main window answers and handles; a front end calls these for native events.
 class WindowEvents {
@@ -25,13 +41,21 @@ class WindowEvents {
   virtual void Resized() = 0;
   // The smallest and largest outer size the window may take.
   virtual void SizeLimits(Size& minimum, Size& maximum) = 0;
+  // Where a point on the screen lies; asked before a press and while the mouse moves over
+  // the window, so that a press on an edge starts the window system's own sizing.
+  virtual HitZone HitTest(Point screen) = 0;
+  // The user has moved the window (after the window system's own move ended).
+  virtual void Moved() = 0;
+  // A left click on the notification-area icon, and the request for its menu.
+  virtual void TrayClicked() = 0;
+  virtual void TrayMenuRequested() = 0;
 };
 
 enum class MessageIcon { None, Error, Warning, Information, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
-enum class WindowShow { Hide, Show, ShowNormal };
+enum class WindowShow { Hide, Show, ShowNormal, Minimize };
 
 enum class InstanceLock { Failed, Created, AlreadyExists };
 
@@ -55,11 +79,35 @@ class Platform {
   virtual bool WindowVisible() = 0;
   virtual void RequestClose() = 0;
   virtual void Repaint() = 0;
+  // Brings the program's window to the foreground and gives it the keyboard.
+  virtual void ActivateWindow() = 0;
+  // The window system's own move and size loops, started from the press that is being
+  // handled; they end when the button is released.
+  virtual void StartSystemMove() = 0;
+  virtual void StartSystemResize(HitZone edge) = 0;
 
   // Screen.
   virtual Size PrimaryScreenSize() = 0;
   virtual Point CursorPosition() = 0;
   virtual Rect VirtualDesktop() = 0;
+  // The work area (the screen less the task bar and panels) of the screen nearest to `window`.
+  virtual Rect WorkAreaNearest(const Rect& window) = 0;
+
+  // Menu. Shows the visible items of `menu` at a point on the screen and waits until the
+  // user chooses one or dismisses it; nullptr for no choice. A submenu's item gets Popup()
+  // before the submenu opens, and the submenu is shown as it is after that.
+  virtual MenuItem* OpenPopupMenu(MenuItem& menu, Point screen) = 0;
+
+  // Notification area: the program's icon with its tip, for the whole run. Clicks come in
+  // through WindowEvents.
+  virtual void ShowTrayIcon(std::u16string_view tip) = 0;
+
+  // Hints: a small window with one line of text at a point on the screen, until hidden.
+  virtual void ShowHint(std::u16string_view text, Point screen, Color background) = 0;
+  virtual void HideHint() = 0;
+
+  // Shell: the desktop's file browser showing this file selected in its folder.
+  virtual void ShowFileInBrowser(const std::filesystem::path& file) = 0;
 
   // Dialogs. `ownerless`: the box belongs to no window of the program.
   virtual MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, MessageIcon icon,

@@ -23,6 +23,7 @@ void StringGrid::SetColCount(int count) {
   colCount_ = std::max(count, 1);
   colWidths_.resize(static_cast<std::size_t>(colCount_), defaultColWidth);
   leftCol_ = std::min(leftCol_, colCount_ - 1);
+  KeepCurrentCellInside();
   Repaint();
 }
 
@@ -30,7 +31,18 @@ void StringGrid::SetRowCount(int count) {
   rowCount_ = std::max(count, 1);
   if (fixedRows_ >= rowCount_) SetFixedRows(rowCount_ - 1);
   topRow_ = std::clamp(topRow_, fixedRows_, rowCount_ - 1);
+  KeepCurrentCellInside();
   Repaint();
+}
+
+// A current cell that the table no longer holds moves onto the nearest one it does; an
+// editor open there closes, since what it typed would land outside the table.
+void StringGrid::KeepCurrentCellInside() {
+  if (selection_.left < 0 || (Col() < colCount_ && Row() < rowCount_)) return;
+  CloseEditor();
+  const int col = std::min(Col(), colCount_ - 1);
+  const int row = std::min(Row(), rowCount_ - 1);
+  selection_ = {col, row, col, row};
 }
 
 void StringGrid::SetFixedRows(int count) {

@@ -138,6 +138,7 @@ class StringGrid : public Control {
   void ScrollIntoView(int col, int row);
   void OpenEditor(bool selectAll);
   void CloseEditor();
+  void KeepCurrentCellInside();
   void GridKey(int key, platform::ShiftState shift);
   bool EditorKey(int key, platform::ShiftState shift);
   int BorderAt(platform::Point point) const;  // the column whose right border is there, or -1

@@ -95,7 +95,57 @@ void ScriptedPlatform::SetWindowBounds(const platform::Rect& bounds) {
 void ScriptedPlatform::ShowWindow(platform::WindowShow how) {
   if (showFails_) throw std::runtime_error("the window cannot be shown");
   showCalls_.push_back(how);
-  if (!closed_) visible_ = how != platform::WindowShow::Hide;
+  if (closed_) return;
+  visible_ = how != platform::WindowShow::Hide;
+  if (how == platform::WindowShow::Minimize) minimized_ = true;
+  if (how == platform::WindowShow::ShowNormal) minimized_ = false;
+}
+
+platform::Rect ScriptedPlatform::WorkAreaNearest(const platform::Rect& /*window*/) {
+  return workAreaSet_ ? workArea_ : platform::Rect::FromBounds(0, 0, primaryScreen_.width, primaryScreen_.height);
+}
+
+const OfferedItem* OfferedMenu::Item(std::u16string_view name) const {
+  for (const OfferedItem& item : items) {
+    if (item.name == name) return &item;
+  }
+  return nullptr;
+}
+
+namespace {
+
+void Offer(platform::MenuItem& menu, int depth, std::vector<OfferedItem>& items) {
+  for (int i = 0; i < menu.Count(); ++i) {
+    platform::MenuItem& item = menu.At(i);
+    if (item.Count() > 0 && item.Visible() && item.Enabled()) item.Popup();
+    items.push_back({item.Name(), item.Caption(), item.Picture(), item.Visible(), item.Enabled(), item.Checked(),
+                     item.RadioGroup(), depth});
+    Offer(item, depth + 1, items);
+  }
+}
+
+bool Reachable(const platform::MenuItem& item, const platform::MenuItem& menu) {
+  for (const platform::MenuItem* at = &item; at && at != &menu; at = at->Parent()) {
+    if (!at->Visible() || !at->Enabled()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+platform::MenuItem* ScriptedPlatform::OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) {
+  OfferedMenu offered{screen, {}};
+  Offer(menu, 0, offered.items);
+  menus_.push_back(std::move(offered));
+  if (menuChoices_.empty()) return nullptr;
+  const std::u16string name = menuChoices_.front();
+  menuChoices_.pop_front();
+  platform::MenuItem* chosen = menu.Find(name);
+  if (!chosen || chosen == &menu || !Reachable(*chosen, menu)) {
+    ADD_FAILURE() << "the menu offers no item to choose by that name";
+    return nullptr;
+  }
+  return chosen;
 }
 
 void ScriptedPlatform::RequestClose() {

@@ -29,6 +29,30 @@ struct ShownMessage {
   bool windowTopMost = false;  // a top-most window would hide an owned box behind it
 };
 
+struct ShownHint {
+  std::u16string text;
+  platform::Point at;
+  platform::Color background;
+};
+
+// One item as a menu offered it when it opened; `depth` 0 for the menu's own items.
+struct OfferedItem {
+  std::u16string name;
+  std::u16string caption;
+  std::u16string picture;
+  bool visible = true;
+  bool enabled = true;
+  bool checked = false;
+  int radioGroup = 0;
+  int depth = 0;
+};
+
+struct OfferedMenu {
+  platform::Point at;
+  std::vector<OfferedItem> items;  // in menu order, each submenu's items after its item
+  const OfferedItem* Item(std::u16string_view name) const;
+};
+
 struct ScriptedTimer {
   int intervalMs = 0;
   bool enabled = false;
@@ -76,6 +100,22 @@ class ScriptedPlatform : public platform::Platform {
   int ResizedEvents() const { return resizedEvents_; }
   int CloseRequests() const { return closeRequests_; }
   bool Closed() const { return closed_; }
+  bool Minimized() const { return minimized_; }
+  int Activations() const { return activations_; }
+  int SystemMoves() const { return systemMoves_; }
+  const std::vector<platform::HitZone>& SystemResizes() const { return systemResizes_; }
+  void SetWorkArea(const platform::Rect& area) { workArea_ = area; workAreaSet_ = true; }
+
+  // Each opening of a menu is recorded as it offered itself, every submenu opened (its
+  // Popup() run) on the way. The coming openings choose the items named here, in order; with
+  // none left a menu is dismissed. Choosing a hidden or disabled item fails the test.
+  void PushMenuChoice(std::u16string name) { menuChoices_.push_back(std::move(name)); }
+  const std::vector<OfferedMenu>& Menus() const { return menus_; }
+
+  const std::u16string& TrayTip() const { return trayTip_; }
+  const std::vector<ShownHint>& Hints() const { return hints_; }
+  bool HintShowing() const { return hintShowing_; }
+  const std::vector<std::filesystem::path>& BrowsedFiles() const { return browsedFiles_; }
 
   // The virtual desktop is the primary screen at (0,0) until set apart from it.
   void SetPrimaryScreenSize(platform::Size size) { primaryScreen_ = size; }
@@ -132,11 +172,25 @@ class ScriptedPlatform : public platform::Platform {
   // Without an attached window there is nobody to ask, and the window closes.
   void RequestClose() override;
   void Repaint() override { ++repaints_; }
+  void ActivateWindow() override { ++activations_; }
+  void StartSystemMove() override { ++systemMoves_; }
+  void StartSystemResize(platform::HitZone edge) override { systemResizes_.push_back(edge); }
 
   platform::Size PrimaryScreenSize() override { return primaryScreen_; }
   platform::Point CursorPosition() override { return cursor_; }
   void SetCursorPosition(platform::Point cursor) { cursor_ = cursor; }
   platform::Rect VirtualDesktop() override;
+  // The primary screen until set.
+  platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+
+  platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;
+  void ShowTrayIcon(std::u16string_view tip) override { trayTip_ = tip; }
+  void ShowHint(std::u16string_view text, platform::Point screen, platform::Color background) override {
+    hints_.push_back({std::u16string(text), screen, background});
+    hintShowing_ = true;
+  }
+  void HideHint() override { hintShowing_ = false; }
+  void ShowFileInBrowser(const std::filesystem::path& file) override { browsedFiles_.push_back(file); }
 
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons, bool ownerless) override;
@@ -192,6 +246,18 @@ class ScriptedPlatform : public platform::Platform {
   int repaints_ = 0;
   int resizedEvents_ = 0;
   int closeRequests_ = 0;
+  bool minimized_ = false;
+  int activations_ = 0;
+  int systemMoves_ = 0;
+  std::vector<platform::HitZone> systemResizes_;
+  bool workAreaSet_ = false;
+  platform::Rect workArea_;
+  std::deque<std::u16string> menuChoices_;
+  std::vector<OfferedMenu> menus_;
+  std::u16string trayTip_;
+  std::vector<ShownHint> hints_;
+  bool hintShowing_ = false;
+  std::vector<std::filesystem::path> browsedFiles_;
 
   platform::Size primaryScreen_{1920, 1080};
   platform::Point cursor_;

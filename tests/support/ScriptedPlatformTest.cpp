@@ -30,6 +30,10 @@ struct Window : platform::WindowEvents {
     minimum = {50, 20};
     maximum = {400, 300};
   }
+  platform::HitZone HitTest(platform::Point) override { return platform::HitZone::Client; }
+  void Moved() override {}
+  void TrayClicked() override {}
+  void TrayMenuRequested() override {}
 };
 
 TEST(ScriptedPlatformTest, SizeIsClampedToTheLimitsAndOnlyAChangeFiresResized) {

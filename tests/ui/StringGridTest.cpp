@@ -1,7 +1,7 @@
 // The grid's data: counts with their floor, cells kept outside the counts, widths, fixed rows.
 #include <gtest/gtest.h>
 
-#include "ui/PopupMenu.h"
+#include "platform/Menu.h"
 #include "ui/StringGrid.h"
 
 namespace tasklane::ui {
@@ -70,8 +70,8 @@ TEST(StringGrid, RepaintsGoToTheOwner) {
 }
 
 TEST(PopupMenu, FindsItemsAtAnyDepth) {
-  MenuItem menu(u"PopupMenu");
-  MenuItem& columns = menu.Add(u"mnuColumn", u"&Column");
+  platform::MenuItem menu(u"PopupMenu");
+  platform::MenuItem& columns = menu.Add(u"mnuColumn", u"&Column");
   columns.Add(u"mnuLeftAlign", u"&Left");
   menu.Add(u"mnuExit", u"E&xit");
   ASSERT_NE(menu.Find(u"mnuLeftAlign"), nullptr);

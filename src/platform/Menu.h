@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tasklane::ui {
+namespace tasklane::platform {
 
 class MenuItem {
  public:
@@ -36,6 +36,15 @@ class MenuItem {
   void Click() {
     if (onClick_) onClick_();
   }
+  // What the user's choice does: a radio item ticks itself and unticks the others of its
+  // group first, then the item's handler runs.
+  void Choose();
+  // Runs before this item's submenu opens, so that its items can be built anew.
+  void OnPopup(std::function<void()> handler) { onPopup_ = std::move(handler); }
+  void Popup() {
+    if (onPopup_) onPopup_();
+  }
+  MenuItem* Parent() const { return parent_; }
 
   int Count() const { return static_cast<int>(items_.size()); }
   MenuItem& At(int index) const { return *items_[static_cast<std::size_t>(index)]; }
@@ -53,7 +62,9 @@ class MenuItem {
   int radioGroup_ = 0;
   std::u16string picture_;
   std::function<void()> onClick_;
+  std::function<void()> onPopup_;
+  MenuItem* parent_ = nullptr;
   std::vector<std::unique_ptr<MenuItem>> items_;
 };
 
-}  // namespace tasklane::ui
+}  // namespace tasklane::platform

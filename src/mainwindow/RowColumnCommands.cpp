@@ -1,0 +1,84 @@
+// The four commands that change the table's shape, always at its end: a row or a column
+// more, or the last one less after asking when it holds text.
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::mainwindow {
+
+namespace {
+
+// A cell's text without the blanks and control characters at either end.
+std::u16string_view Trimmed(std::u16string_view text) {
+  while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+bool TToDoForm::ConfirmRemoval(std::u16string question, const std::vector<std::u16string>& cells) {
+  bool anyText = false;
+  for (const std::u16string& cell : cells) {
+    const std::u16string_view text = Trimmed(cell);
+    if (text.empty()) continue;
+    if (anyText) question += u", ";
+    question += text;
+    anyText = true;
+  }
+  if (!anyText) return true;
+  // A top-most window would cover the question it owns.
+  SetTopMost(false);
+  const platform::MessageAnswer answer = platform_.ShowMessage(
+      caption, question, platform::MessageIcon::Question, platform::MessageButtons::YesNo, false);
+  SetTopMost(true);
+  return answer == platform::MessageAnswer::Yes;
+}
+
+void TToDoForm::mnuAddRowClick() {
+  ToDoGrid.SetRowCount(ToDoGrid.RowCount() + 1);
+  ToDoGrid.Repaint();
+  RepaintRowColumnButtons();
+}
+
+void TToDoForm::mnuDeleteRowClick() {
+  const int last = ToDoGrid.RowCount() - 1;
+  std::vector<std::u16string> cells;
+  for (int col = 0; col < ToDoGrid.ColCount(); ++col) cells.push_back(ToDoGrid.Cell(col, last));
+  const std::u16string question =
+      EnglishUI ? u"Do you really want to delete the row?\r\nContent: "
+                : u"M\u00f6chten Sie die Zeile wirklich l\u00f6schen?\r\nInhalt: ";
+  if (!ConfirmRemoval(question, cells)) return;
+  for (int col = 0; col < ToDoGrid.ColCount(); ++col) ToDoGrid.SetCell(col, last, u"");
+  ToDoGrid.SetRowCount(last);
+  ToDoGrid.Repaint();
+  RepaintRowColumnButtons();
+}
+
+void TToDoForm::mnuAddColumnClick() {
+  const int last = ToDoGrid.ColCount() - 1;
+  const int width = ToDoGrid.ColWidth(last) / 2 - 1;
+  ToDoGrid.SetColWidth(last, width);
+  ToDoGrid.SetColCount(last + 2);
+  ResizeColumnAlignments();
+  ToDoGrid.SetColWidth(last + 1, width);
+  AdjustColumnWidths();
+  ToDoGrid.Repaint();
+  RepaintRowColumnButtons();
+}
+
+void TToDoForm::mnuDeleteColumnClick() {
+  const int last = ToDoGrid.ColCount() - 1;
+  std::vector<std::u16string> cells;
+  for (int row = 0; row < ToDoGrid.RowCount(); ++row) cells.push_back(ToDoGrid.Cell(last, row));
+  const std::u16string question =
+      EnglishUI ? u"Do you really want to delete the column?\r\nContent: "
+                : u"M\u00f6chten Sie die Spalte wirklich l\u00f6schen?\r\nInhalt: ";
+  if (!ConfirmRemoval(question, cells)) return;
+  for (int row = 0; row < ToDoGrid.RowCount(); ++row) ToDoGrid.SetCell(last, row, u"");
+  ToDoGrid.SetColCount(last);
+  ResizeColumnAlignments();
+  AdjustColumnWidths();
+  ToDoGrid.Repaint();
+  RepaintRowColumnButtons();
+}
+
+}  // namespace tasklane::mainwindow
