@@ -101,6 +101,8 @@ void TToDoForm::ConnectMenu() {
   mnuDeleteRow.OnClick([this] { mnuDeleteRowClick(); });
   mnuAddColumn.OnClick([this] { mnuAddColumnClick(); });
   mnuDeleteColumn.OnClick([this] { mnuDeleteColumnClick(); });
+  mnuSkin.OnPopup([this] { mnuSkinClick(); });
+  mnuNoSkin.OnClick([this] { mnuNoSkinClick(); });
   mnuOpenFolderHere.OnClick([this] { mnuOpenFolderHereClick(); });
   mnuAbout.OnClick([this] { mnuAboutClick(); });
   mnuExit.OnClick([this] { mnuExitClick(); });

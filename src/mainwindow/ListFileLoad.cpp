@@ -120,7 +120,7 @@ void TToDoForm::LoadSkinSection(XmlElement& root) {
       const std::u16string folder = path->Value() + Values.CurrentSkinName;
       if (platform_.FileSystem().FolderExists(std::filesystem::path(folder))) {
         Values.CurrentSkinPath = path->Value();
-        LoadSkin();
+        loadSkin();
       } else {
         Values.CurrentSkinName = u"No Skin";
         Values.CurrentSkinPath.clear();

@@ -6,10 +6,6 @@
 namespace tasklane::mainwindow {
 
 
-void TToDoForm::FindStartSkin() {}
-
-void TToDoForm::LoadSkin() {}
-
 // The info dialog opens here; the window leaves the top-most band while it does, so that
 // the dialog is not born behind it.
 void TToDoForm::mnuAboutClick() {

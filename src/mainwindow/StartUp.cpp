@@ -140,7 +140,7 @@ void TToDoForm::BuildDefaultDocument() {
   mnuShowGridLinesAktiv.SetVisible(true);
   AdjustColumnWidths();
   Values.CurrentSkinName = u"No Skin";
-  FindStartSkin();
+  testStartSkin();
   FormResize();
   mnuAboutClick();
 }

@@ -56,6 +56,12 @@ int CentredStart(int screenExtent, int windowExtent);
 // An integer as the list file writes it: a minus sign when negative, then the digits.
 std::u16string DecimalText(std::int64_t value);
 
+// A skin item of the skin submenu: its place there and the skin's folder name.
+struct TSkinMenüEintrag {
+  int Nummer = 0;
+  std::u16string NameVomSkin;
+};
+
 class TToDoForm : public platform::WindowEvents {
  public:
   static constexpr int startTimerId = 1;
@@ -136,8 +142,14 @@ class TToDoForm : public platform::WindowEvents {
   // Called out to the frame, the columns, the skins and the menu.
   void FormResize();
   void AdjustColumnWidths();
-  void FindStartSkin();
-  void LoadSkin();
+  // Skins and the skin submenu.
+  std::u16string EinenPfadAbziehenMitDelimeter(std::u16string_view path);
+  void testStartSkin();
+  void loadSkin();
+  void mnuSkinClick();
+  void mnuSelectedSkinClick(const platform::MenuItem& sender);
+  void mnuNoSkinClick();
+  std::vector<TSkinMenüEintrag> SkinMenuEntries;
   void mnuAboutClick();
 
   // Drawing, editing, selection and keys in the grid.
@@ -242,6 +254,9 @@ class TToDoForm : public platform::WindowEvents {
   void ConnectMenu();
   void SetCurrentColumnAlignment(TCellAlignment alignment);
   void SetGridWidth(int width);
+  bool FolderExists(std::u16string_view path);
+  std::u16string ProgramFolderText() const;
+  std::vector<std::u16string> StartSkinCandidates();
   void MoveDeleteButton(int left);
   void TogglePair(platform::MenuItem& aktiv, platform::MenuItem& deaktiv);
   // Asks before a removal that would lose texts; true when it may go ahead.

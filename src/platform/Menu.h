@@ -49,6 +49,11 @@ class MenuItem {
   int Count() const { return static_cast<int>(items_.size()); }
   MenuItem& At(int index) const { return *items_[static_cast<std::size_t>(index)]; }
   MenuItem& Add(std::u16string_view name, std::u16string_view caption = {});
+  MenuItem& Insert(int index, std::u16string_view name, std::u16string_view caption = {});
+  // Takes an item of this menu out and destroys it.
+  void Remove(const MenuItem& item);
+  // The item's position in this menu; -1 when it is not one of its items.
+  int IndexOf(const MenuItem& item) const;
   void Clear() { items_.clear(); }
   // The item of that name here or anywhere below; nullptr when there is none.
   MenuItem* Find(std::u16string_view name);
