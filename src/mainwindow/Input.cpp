@@ -37,7 +37,7 @@ void TToDoForm::TrackHover(ui::Control* over) {
 void TToDoForm::FormMouseDown(MouseButton button, Point point, ShiftState shift, bool doubleClick) {
   ui::Control* target = ControlAt(point);
   captured_ = target;
-  HideHint();
+  hints_.Hide();
   if (target == &ToDoGrid) {
     SetActiveControl(&ToDoGrid);
     ToDoGrid.MouseDown(button, Relative(point, ToDoGrid.Bounds()), shift, doubleClick);
@@ -53,7 +53,7 @@ void TToDoForm::FormMouseDown(MouseButton button, Point point, ShiftState shift,
 void TToDoForm::FormMouseMove(Point point, ShiftState shift) {
   ui::Control* target = captured_ ? captured_ : ControlAt(point);
   TrackHover(captured_ ? (ControlAt(point) == captured_ ? captured_ : nullptr) : target);
-  if (!captured_) TrackHint(target);
+  if (!captured_) hints_.Track(target);
   if (target == &ToDoGrid) ToDoGrid.MouseMove(Relative(point, ToDoGrid.Bounds()), shift);
   else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseMove) {
     picture->OnMouseMove(shift, point);

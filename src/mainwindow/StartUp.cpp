@@ -47,7 +47,10 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
       PanelMinusRow(u"PanelMinusRow", &Form, u"ImageMinusRow"),
       PanelPlusColumn(u"PanelPlusColumn", &Form, u"ImagePlusColumn"),
       PanelMinusColumn(u"PanelMinusColumn", &Form, u"ImageMinusColumn"),
-      platform_(platform) {
+      platform_(platform),
+      hints_(platform, Values.Hints, [this](int intervalMs, bool enabled) {
+        platform_.SetTimer(hintTimerId, intervalMs, enabled);
+      }) {
   // The window as designed: the grid's widths, hidden flag items, the English hints.
   ToDoGrid.SetColWidth(0, 50);
   ToDoGrid.SetColWidth(1, 235);
@@ -155,7 +158,7 @@ void TToDoForm::tmrAnwendungsStartOnTimerTimer() {
 void TToDoForm::TimerTick(int timerId) {
   if (timerId == startTimerId) tmrAnwendungsStartOnTimerTimer();
   if (timerId == shrinkTimerId) TimerShrinkTimer();
-  if (timerId == hintTimerId) HintTimerTick();
+  if (timerId == hintTimerId) hints_.Tick();
   if (timerId == caretTimerId && ToDoGrid.EditorMode()) {
     ToDoGrid.Editor().BlinkCaret();
     ToDoGrid.Repaint();

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "ui/Control.h"
 #include "ui/FocusButton.h"
+#include "ui/HintTracker.h"
 #include "ui/PictureImage.h"
 #include "platform/Menu.h"
 #include "ui/StringGrid.h"
@@ -44,10 +45,7 @@ struct ProgramValues {
   std::u16string CurrentSkinName;
   std::u16string CurrentSkinPath;
   std::vector<TCellAlignment> ColumnAlignments;
-  // The hints of the whole program: a pale yellow note after half a second, for 2.5 s.
-  platform::Color HintColor{255, 255, 225};
-  int HintPause = 500;
-  int HintHidePause = 2500;
+  ui::HintSettings Hints;  // for every window of the program
 };
 
 // Where a window of `windowExtent` starts to stand centred on `screenExtent`: half the
@@ -278,15 +276,11 @@ class TToDoForm : public platform::WindowEvents {
 
   ui::Control* ControlAt(platform::Point point);
   void TrackHover(ui::Control* over);
-  void TrackHint(ui::Control* over);
-  void HideHint();
-  void HintTimerTick();
 
   platform::Platform& platform_;
   ui::Control* captured_ = nullptr;  // took the last press, until its release
   ui::Control* hovered_ = nullptr;
-  ui::Control* hintControl_ = nullptr;  // under the mouse, whether it has a hint or not
-  bool hintShowing_ = false;
+  ui::HintTracker hints_;
   bool listFileUnreadable_ = false;  // the last load could not parse the file
 };
 
