@@ -170,6 +170,14 @@ void TToDoForm::mnuShowGridLinesClick() {
 
 void TToDoForm::mnuChangeTitleClick() { ToDoGrid.SetFixedRows(0); }
 
+// The dialog is an ordinary window: the main window leaves the top-most band while it
+// opens, so that the dialog is not born behind it, and comes back at once.
+void TToDoForm::mnuAboutClick() {
+  SetTopMost(false);
+  InfoDialogs.OpenInfoDialog(EnglishUI ? u"English" : u"Deutsch");
+  SetTopMost(true);
+}
+
 void TToDoForm::mnuOpenFolderHereClick() {
   Guarded(u"OpenFolderHereClick", Team::Quillbox,
           [&] { platform_.ShowFileInBrowser(Values.ProgramFolder / "ToDoList.xml"); });

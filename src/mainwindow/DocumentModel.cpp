@@ -3,13 +3,6 @@
 
 namespace tasklane::mainwindow {
 
-int CentredStart(int screenExtent, int windowExtent) {
-  const long long twice = static_cast<long long>(screenExtent) - windowExtent;  // twice the result
-  long long half = twice >= 0 ? twice / 2 : -((-twice + 1) / 2);                 // rounded down
-  if (twice % 2 != 0 && half % 2 != 0) ++half;                                   // .5 goes to even
-  return static_cast<int>(half);
-}
-
 std::u16string DecimalText(std::int64_t value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());

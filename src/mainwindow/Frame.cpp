@@ -2,29 +2,15 @@
 // which the window paints them with the grid and the panels.
 #include <memory>
 
-#include "art/Art.h"
 #include "mainwindow/ToDoUnit.h"
+#include "ui/ArtPicture.h"
 
 namespace tasklane::mainwindow {
 namespace {
 
-constexpr platform::Color buttonFace{240, 240, 240};
+using ui::ArtPicture;
 
-// A missing or damaged picture of our own would be a build fault; the frame then shows
-// the window's background in its place rather than failing.
-std::shared_ptr<const platform::Picture> ArtPicture(std::string_view file) {
-  const std::string_view bytes = art::Find(file);
-  if (bytes.empty()) return nullptr;
-  const std::string_view extension = file.substr(file.rfind('.') + 1);
-  const platform::PictureFormat format = extension == "png"   ? platform::PictureFormat::Png
-                                         : extension == "bmp" ? platform::PictureFormat::Bmp
-                                                              : platform::PictureFormat::Jpeg;
-  try {
-    return std::make_shared<const platform::Picture>(platform::LoadPicture(bytes, format));
-  } catch (const platform::PictureError&) {
-    return nullptr;
-  }
-}
+constexpr platform::Color buttonFace{240, 240, 240};
 
 std::string Utf8Name(std::u16string_view name) { return std::string(name.begin(), name.end()); }
 

@@ -7,6 +7,7 @@ namespace tasklane::mainwindow {
 
 TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
     : EnglishUI(englishUI),
+      InfoDialogs(platform, Values.Hints),
       Form(u"ToDoForm", nullptr),
       ToDoGrid(u"ToDoGrid", &Form, 3, 6, platform.ClipboardService()),
       ButtonForFocus(u"ButtonForFocus", &Form),

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "infodialog/ShowInfoSRC.h"
 #include "platform/Platform.h"
 #include "ui/Control.h"
 #include "ui/FocusButton.h"
@@ -48,9 +49,7 @@ struct ProgramValues {
   ui::HintSettings Hints;  // for every window of the program
 };
 
-// Where a window of `windowExtent` starts to stand centred on `screenExtent`: half the
-// screen less half the window, a half rounded to the even neighbour.
-int CentredStart(int screenExtent, int windowExtent);
+using platform::CentredStart;
 // An integer as the list file writes it: a minus sign when negative, then the digits.
 std::u16string DecimalText(std::int64_t value);
 
@@ -182,6 +181,7 @@ class TToDoForm : public platform::WindowEvents {
 
   platform::Platform& Platform() { return platform_; }
   ProgramValues Values;
+  infodialog::InfoDialogs InfoDialogs;
 
   // Components.
   ui::Control Form;

@@ -31,4 +31,13 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// Where a window of `windowExtent` starts to stand centred on `screenExtent`: half the
+// screen less half the window, a half rounded to the even neighbour.
+constexpr int CentredStart(int screenExtent, int windowExtent) {
+  const long long twice = static_cast<long long>(screenExtent) - windowExtent;  // twice the result
+  long long half = twice >= 0 ? twice / 2 : -((-twice + 1) / 2);                 // rounded down
+  if (twice % 2 != 0 && half % 2 != 0) ++half;                                   // .5 goes to even
+  return static_cast<int>(half);
+}
+
 }  // namespace tasklane::platform

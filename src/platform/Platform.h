@@ -5,14 +5,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
 #include "platform/Files.h"
 #include "platform/Geometry.h"
+#include "platform/Keys.h"
 #include "platform/Menu.h"
 
 namespace tasklane::platform {
@@ -49,6 +52,40 @@ class WindowEvents {
   // A left click on the notification-area icon, and the request for its menu.
   virtual void TrayClicked() = 0;
   virtual void TrayMenuRequested() = 0;
+};
+
+// What a dialog window hears: its client area to paint, the mouse in client coordinates,
+// keys, and the ticks of its one timer.
+class DialogEvents {
+ public:
+  virtual ~DialogEvents() = default;
+  virtual void Paint(Canvas& canvas) = 0;
+  virtual void MouseDown(MouseButton button, Point point, ShiftState shift) = 0;
+  virtual void MouseMove(Point point, ShiftState shift) = 0;
+  virtual void MouseUp(MouseButton button, Point point, ShiftState shift) = 0;
+  virtual void MouseLeave() = 0;
+  virtual void KeyDown(int key, ShiftState shift) = 0;
+  virtual void TimerTick() = 0;
+};
+
+// A window of the program beside the main one: an ordinary window with a single-line
+// border, a title bar with only the close box, not resizable. The close box hides it.
+class DialogWindow {
+ public:
+  virtual ~DialogWindow() = default;
+  virtual void SetTitle(std::u16string_view title) = 0;
+  // The outer rectangle, border and title bar included.
+  virtual Rect OuterBounds() = 0;
+  virtual void SetOuterBounds(const Rect& bounds) = 0;
+  virtual Size ClientSize() = 0;
+  // Shows it without waiting for it to close, in front of the other windows.
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual bool Visible() = 0;
+  virtual void Repaint() = 0;
+  // The window system's own move loop, from the press being handled.
+  virtual void StartSystemMove() = 0;
+  virtual void SetTimer(int intervalMs, bool enabled) = 0;
 };
 
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -106,8 +143,13 @@ class Platform {
   virtual void ShowHint(std::u16string_view text, Point screen, Color background) = 0;
   virtual void HideHint() = 0;
 
-  // Shell: the desktop's file browser showing this file selected in its folder.
+  // Dialog windows; the window lives as long as the returned object.
+  virtual std::unique_ptr<DialogWindow> CreateDialogWindow(DialogEvents& events) = 0;
+
+  // Shell: the desktop's file browser showing this file selected in its folder, and a web
+  // address (as a user would type it, "www.example.org") in the user's browser.
   virtual void ShowFileInBrowser(const std::filesystem::path& file) = 0;
+  virtual void OpenAddress(std::u16string_view address) = 0;
 
   // Dialogs. `ownerless`: the box belongs to no window of the program.
   virtual MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, MessageIcon icon,

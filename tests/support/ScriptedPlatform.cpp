@@ -105,6 +105,13 @@ platform::Rect ScriptedPlatform::WorkAreaNearest(const platform::Rect& /*window*
   return workAreaSet_ ? workArea_ : platform::Rect::FromBounds(0, 0, primaryScreen_.width, primaryScreen_.height);
 }
 
+ScriptedDialog::ScriptedDialog(platform::DialogEvents& events, std::vector<ScriptedDialog*>& registry)
+    : events_(events), registry_(registry) {
+  registry_.push_back(this);
+}
+
+ScriptedDialog::~ScriptedDialog() { std::erase(registry_, this); }
+
 const OfferedItem* OfferedMenu::Item(std::u16string_view name) const {
   for (const OfferedItem& item : items) {
     if (item.name == name) return &item;

@@ -58,6 +58,47 @@ struct ScriptedTimer {
   bool enabled = false;
 };
 
+// A dialog window in memory. Its client area is its outer size less a 3-pixel border and,
+// at the top, a 26-pixel title bar.
+class ScriptedDialog final : public platform::DialogWindow {
+ public:
+  ScriptedDialog(platform::DialogEvents& events, std::vector<ScriptedDialog*>& registry);
+  ~ScriptedDialog() override;
+  ScriptedDialog(const ScriptedDialog&) = delete;
+  ScriptedDialog& operator=(const ScriptedDialog&) = delete;
+
+  platform::DialogEvents& Events() { return events_; }
+  const std::u16string& Title() const { return title_; }
+  int Moves() const { return moves_; }
+  int ShowCalls() const { return shows_; }
+  const ScriptedTimer& HintTimer() const { return timer_; }
+
+  void SetTitle(std::u16string_view title) override { title_ = title; }
+  platform::Rect OuterBounds() override { return bounds_; }
+  void SetOuterBounds(const platform::Rect& bounds) override { bounds_ = bounds; }
+  platform::Size ClientSize() override { return {bounds_.Width() - 6, bounds_.Height() - 32}; }
+  void Show() override {
+    visible_ = true;
+    ++shows_;
+  }
+  void Hide() override { visible_ = false; }
+  bool Visible() override { return visible_; }
+  void Repaint() override {}
+  void StartSystemMove() override { ++moves_; }
+  void SetTimer(int intervalMs, bool enabled) override { timer_ = {intervalMs, enabled}; }
+
+ private:
+  platform::DialogEvents& events_;
+  std::vector<ScriptedDialog*>& registry_;
+  std::u16string title_;
+  platform::Rect bounds_;
+  bool visible_ = false;
+  int shows_ = 0;
+  int moves_ = 0;
+  ScriptedTimer timer_;
+};
+
+
 // The logon session as the single-instance check sees it. Several ScriptedPlatforms may share
 // one, each standing for an instance of the program.
 struct ScriptedDesktop {
@@ -116,6 +157,9 @@ class ScriptedPlatform : public platform::Platform {
   const std::vector<ShownHint>& Hints() const { return hints_; }
   bool HintShowing() const { return hintShowing_; }
   const std::vector<std::filesystem::path>& BrowsedFiles() const { return browsedFiles_; }
+  const std::vector<std::u16string>& OpenedAddresses() const { return openedAddresses_; }
+  // The dialog windows that exist, oldest first.
+  const std::vector<ScriptedDialog*>& Dialogs() const { return dialogs_; }
 
   // The virtual desktop is the primary screen at (0,0) until set apart from it.
   void SetPrimaryScreenSize(platform::Size size) { primaryScreen_ = size; }
@@ -191,6 +235,10 @@ class ScriptedPlatform : public platform::Platform {
   }
   void HideHint() override { hintShowing_ = false; }
   void ShowFileInBrowser(const std::filesystem::path& file) override { browsedFiles_.push_back(file); }
+  void OpenAddress(std::u16string_view address) override { openedAddresses_.emplace_back(address); }
+  std::unique_ptr<platform::DialogWindow> CreateDialogWindow(platform::DialogEvents& events) override {
+    return std::make_unique<ScriptedDialog>(events, dialogs_);
+  }
 
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons, bool ownerless) override;
@@ -258,6 +306,8 @@ class ScriptedPlatform : public platform::Platform {
   std::vector<ShownHint> hints_;
   bool hintShowing_ = false;
   std::vector<std::filesystem::path> browsedFiles_;
+  std::vector<std::u16string> openedAddresses_;
+  std::vector<ScriptedDialog*> dialogs_;
 
   platform::Size primaryScreen_{1920, 1080};
   platform::Point cursor_;
