@@ -39,16 +39,32 @@ void TToDoForm::mnuAddRowClick() {
   RepaintRowColumnButtons();
 }
 
-void TToDoForm::mnuDeleteRowClick() {
-  const int last = ToDoGrid.RowCount() - 1;
+// The cells of the last row (or column), which a removal would lose.
+std::vector<std::u16string> TToDoForm::LastLineCells(bool column) {
   std::vector<std::u16string> cells;
-  for (int col = 0; col < ToDoGrid.ColCount(); ++col) cells.push_back(ToDoGrid.Cell(col, last));
+  const int count = column ? ToDoGrid.RowCount() : ToDoGrid.ColCount();
+  for (int i = 0; i < count; ++i) {
+    cells.push_back(column ? ToDoGrid.Cell(ToDoGrid.ColCount() - 1, i) : ToDoGrid.Cell(i, ToDoGrid.RowCount() - 1));
+  }
+  return cells;
+}
+
+// The removed cells are blanked, so that a row or column added again starts empty.
+void TToDoForm::BlankLastLine(bool column) {
+  const int count = column ? ToDoGrid.RowCount() : ToDoGrid.ColCount();
+  for (int i = 0; i < count; ++i) {
+    if (column) ToDoGrid.SetCell(ToDoGrid.ColCount() - 1, i, u"");
+    else ToDoGrid.SetCell(i, ToDoGrid.RowCount() - 1, u"");
+  }
+}
+
+void TToDoForm::mnuDeleteRowClick() {
   const std::u16string question =
       EnglishUI ? u"Do you really want to delete the row?\r\nContent: "
                 : u"M\u00f6chten Sie die Zeile wirklich l\u00f6schen?\r\nInhalt: ";
-  if (!ConfirmRemoval(question, cells)) return;
-  for (int col = 0; col < ToDoGrid.ColCount(); ++col) ToDoGrid.SetCell(col, last, u"");
-  ToDoGrid.SetRowCount(last);
+  if (!ConfirmRemoval(question, LastLineCells(false))) return;
+  BlankLastLine(false);
+  ToDoGrid.SetRowCount(ToDoGrid.RowCount() - 1);
   ToDoGrid.Repaint();
   RepaintRowColumnButtons();
 }
@@ -66,15 +82,12 @@ void TToDoForm::mnuAddColumnClick() {
 }
 
 void TToDoForm::mnuDeleteColumnClick() {
-  const int last = ToDoGrid.ColCount() - 1;
-  std::vector<std::u16string> cells;
-  for (int row = 0; row < ToDoGrid.RowCount(); ++row) cells.push_back(ToDoGrid.Cell(last, row));
   const std::u16string question =
       EnglishUI ? u"Do you really want to delete the column?\r\nContent: "
                 : u"M\u00f6chten Sie die Spalte wirklich l\u00f6schen?\r\nInhalt: ";
-  if (!ConfirmRemoval(question, cells)) return;
-  for (int row = 0; row < ToDoGrid.RowCount(); ++row) ToDoGrid.SetCell(last, row, u"");
-  ToDoGrid.SetColCount(last);
+  if (!ConfirmRemoval(question, LastLineCells(true))) return;
+  BlankLastLine(true);
+  ToDoGrid.SetColCount(ToDoGrid.ColCount() - 1);
   ResizeColumnAlignments();
   AdjustColumnWidths();
   ToDoGrid.Repaint();

@@ -258,6 +258,8 @@ class TToDoForm : public platform::WindowEvents {
   void MoveDeleteButton(int left);
   void TogglePair(platform::MenuItem& aktiv, platform::MenuItem& deaktiv);
   // Asks before a removal that would lose texts; true when it may go ahead.
+  std::vector<std::u16string> LastLineCells(bool column);
+  void BlankLastLine(bool column);
   bool ConfirmRemoval(std::u16string question, const std::vector<std::u16string>& cells);
   void CreateFrame();
   void ConnectFrame();
