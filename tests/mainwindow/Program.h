@@ -32,6 +32,8 @@ class Program {
   // Creates the window, then enters the message loop, which shows it and lets the start
   // timer tick.
   TToDoForm& Start(bool englishUI = true) {
+    // The program's texts match the window's language unless the test says otherwise.
+    if (!platform.LanguageResourceSet()) platform.SetLanguageResource(englishUI ? u"ENGLISH" : u"DEUTSCH");
     form = std::make_unique<TToDoForm>(platform, englishUI);
     form->FormCreate();
     platform.ShowWindow(platform::WindowShow::Show);

@@ -199,6 +199,7 @@ TEST(Language, AResourceOfTheOtherLanguageIsReportedAndStartUpGoesOn) {
   EXPECT_EQ(english.form->PanelMinusColumn.Hint(), u"Delete Column");
 
   Program german;
+  german.platform.SetLanguageResource(u"ENGLISH");
   german.Start(false);
   ASSERT_EQ(german.platform.Messages().size(), 1u);
   EXPECT_EQ(german.platform.Messages()[0].title, u"Tasklane");

@@ -57,7 +57,11 @@ ScriptedPlatform::ScriptedPlatform(std::shared_ptr<ScriptedDesktop> desktop)
     : folder_(MakeOwnFolder()),
       previousCurrentFolder_(fs::current_path()),
       executablePath_(folder_ / "Tasklane"),
-      desktop_(std::move(desktop)) {}
+      desktop_(std::move(desktop)) {
+#ifdef TASKLANE_GERMAN_UI
+  language_ = u"DEUTSCH";  // the language the program under test was built in
+#endif
+}
 
 ScriptedPlatform::~ScriptedPlatform() {
   if (holdsLock_) desktop_->lockExists = false;

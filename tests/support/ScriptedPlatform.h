@@ -191,7 +191,12 @@ class ScriptedPlatform : public platform::Platform {
   const std::vector<std::filesystem::path>& CurrentFolderCalls() const { return currentFolderCalls_; }
   // GUIDs count up from {00000000-0000-0000-0000-000000000001}, per platform.
   void SetNewGuidFails(bool fails) { newGuidFails_ = fails; }
-  void SetLanguageResource(std::u16string language) { language_ = std::move(language); }
+  // The build's language until set.
+  void SetLanguageResource(std::u16string language) {
+    language_ = std::move(language);
+    languageSet_ = true;
+  }
+  bool LanguageResourceSet() const { return languageSet_; }
 
   ScriptedDesktop& Desktop() { return *desktop_; }
   const std::shared_ptr<ScriptedDesktop>& SharedDesktop() const { return desktop_; }
@@ -330,6 +335,7 @@ class ScriptedPlatform : public platform::Platform {
   bool newGuidFails_ = false;
   std::uint64_t guidsMade_ = 0;
   std::u16string language_ = u"ENGLISH";
+  bool languageSet_ = false;
 
   std::shared_ptr<ScriptedDesktop> desktop_;
   bool holdsLock_ = false;
