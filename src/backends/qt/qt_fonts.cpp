@@ -1,11 +1,15 @@
 // Fonts: platform::Font to QFont, and Tahoma from Wine's fonts when they are installed.
 //
 //  [x] family, pixel height, bold
+//  [x] heights scaled from the 120 dpi the window was designed at to the screen's logical dpi
 //  [x] Tahoma from fonts-wine; any missing family falls back to a sans-serif
 #include "backends/qt/qt_fonts.h"
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 #include "backends/qt/qt_text.h"
 
@@ -21,6 +25,15 @@ const char* const preferredFontFiles[] = {
     "/usr/share/fonts/truetype/wine/tahomabd.ttf",
 };
 
+// The core's font heights are pixels on the screen the window was designed on.
+constexpr double designDpi = 120.0;
+
+int ScreenPixels(int designPixels) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dpi = screen ? screen->logicalDotsPerInchY() : designDpi;
+  return std::max(qRound(designPixels * dpi / designDpi), 1);
+}
+
 }  // namespace
 
 void LoadPreferredFonts() {
@@ -35,7 +48,7 @@ void LoadPreferredFonts() {
 QFont QtFontOf(const platform::Font& font) {
   QFont qtFont(QtString(font.family));
   qtFont.setStyleHint(QFont::SansSerif);
-  qtFont.setPixelSize(font.pixelHeight > 0 ? font.pixelHeight : 1);
+  qtFont.setPixelSize(ScreenPixels(font.pixelHeight));
   qtFont.setBold(font.bold);
   return qtFont;
 }

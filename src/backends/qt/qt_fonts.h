@@ -11,7 +11,8 @@ namespace tasklane::qt {
 // Needs the application object; calling it again does nothing.
 void LoadPreferredFonts();
 
-// A family the system lacks becomes a sans-serif face of the same pixel height.
+// A family the system lacks becomes a sans-serif face of the same height. The height is
+// scaled to the screen's logical dpi from the 120 dpi the core's heights are meant for.
 QFont QtFontOf(const platform::Font& font);
 
 }  // namespace tasklane::qt

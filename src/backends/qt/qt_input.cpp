@@ -1,7 +1,8 @@
 // The main window's input: mouse, wheel, keys, typed text and focus, each turned into one call
 // on the main window in window coordinates; the core finds the control it belongs to.
 //
-//  [x] press, release, move, double click of the left, right and middle buttons
+//  [x] press, release, move, double click of the left, right and middle buttons, after the
+//      frame has had its look at them (qt_drag.cpp)
 //  [x] leaving the window, so that no button keeps its hover face
 //  [x] the wheel, one call per notch
 //  [x] keys as virtual-key codes, then the typed text character by character
@@ -23,15 +24,6 @@ namespace {
 
 constexpr int wheelNotch = 120;  // eighths of a degree
 
-bool ButtonOf(Qt::MouseButton qtButton, platform::MouseButton& button) {
-  switch (qtButton) {
-    case Qt::LeftButton: button = platform::MouseButton::Left; return true;
-    case Qt::RightButton: button = platform::MouseButton::Right; return true;
-    case Qt::MiddleButton: button = platform::MouseButton::Middle; return true;
-    default: return false;
-  }
-}
-
 platform::Point PointOf(const QPointF& position) {
   const QPoint point = position.toPoint();
   return {point.x(), point.y()};
@@ -40,8 +32,10 @@ platform::Point PointOf(const QPointF& position) {
 }  // namespace
 
 void QtWindow::MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick) {
+  if (press) pressGlobal_ = event->globalPosition().toPoint();
+  if (press ? FramePress(event) : FrameRelease(event)) return;
   platform::MouseButton button{};
-  if (!form_ || !ButtonOf(event->button(), button)) return;
+  if (!form_ || !MouseButtonOf(event->button(), button)) return;
   const platform::ShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
   if (press) form_->FormMouseDown(button, PointOf(event->position()), shift, doubleClick);
   else form_->FormMouseUp(button, PointOf(event->position()), shift);
@@ -52,6 +46,7 @@ void QtWindow::mouseReleaseEvent(QMouseEvent* event) { MouseButtonEvent(event, f
 void QtWindow::mouseDoubleClickEvent(QMouseEvent* event) { MouseButtonEvent(event, true, true); }
 
 void QtWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (FrameMove(event)) return;
   if (form_) form_->FormMouseMove(PointOf(event->position()), ShiftStateOf(event->modifiers(), event->buttons()));
 }
 

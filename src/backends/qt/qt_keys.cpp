@@ -3,6 +3,7 @@
 //  [x] arrows, Home, End, Page Up and Down, Insert, Delete, Backspace
 //  [x] Return and the keypad's Enter (both 13), Escape, Tab and Backtab, F2
 //  [x] letters A-Z (65-90) and digits 0-9 (48-57), the modifier keys themselves
+//  [x] the left, right and middle mouse buttons
 #include "backends/qt/qt_keys.h"
 
 namespace tasklane::qt {
@@ -46,6 +47,15 @@ platform::ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButt
   state.right = buttons.testFlag(Qt::RightButton);
   state.middle = buttons.testFlag(Qt::MiddleButton);
   return state;
+}
+
+bool MouseButtonOf(Qt::MouseButton qtButton, platform::MouseButton& button) {
+  switch (qtButton) {
+    case Qt::LeftButton: button = platform::MouseButton::Left; return true;
+    case Qt::RightButton: button = platform::MouseButton::Right; return true;
+    case Qt::MiddleButton: button = platform::MouseButton::Middle; return true;
+    default: return false;
+  }
 }
 
 }  // namespace tasklane::qt

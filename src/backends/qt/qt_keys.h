@@ -12,4 +12,7 @@ int VirtualKeyOf(int qtKey);
 
 platform::ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
+// False for a button the core has no name for.
+bool MouseButtonOf(Qt::MouseButton qtButton, platform::MouseButton& button);
+
 }  // namespace tasklane::qt

@@ -1,20 +1,57 @@
-// QtPlatform: the window's requests and the screen.
+// QtPlatform: the window's requests, the screen and the popup menu.
 //
-//  [x] attach the core's window and its form
-//  [x] bounds, top-most, show, visible, close, repaint
-//  [x] primary screen size, virtual desktop, cursor position
+//  [x] attach the core's window and its form; the program icon on every window
+//  [x] bounds, top-most, show, visible, close, repaint, activate, the system's move and size
+//  [x] primary screen size, virtual desktop, cursor position, the work area nearest a window
+//  [x] the popup menu, modal at a point of the screen, with the pictures in it
 #include "backends/qt/qt_platform.h"
 
+#include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
+#include <limits>
 
+#include "backends/qt/qt_art.h"
 #include "backends/qt/qt_fonts.h"
+#include "backends/qt/qt_menu.h"
 #include "backends/qt/qt_state.h"
 
 namespace tasklane::qt {
 
-QtPlatform::QtPlatform() : state_(std::make_unique<QtState>()) { LoadPreferredFonts(); }
+namespace {
+
+platform::Rect CoreRectOf(const QRect& rect) {
+  return platform::Rect::FromBounds(rect.x(), rect.y(), rect.width(), rect.height());
+}
+
+// The screen the point is on, else the one whose edge is closest to it.
+const QScreen* ScreenNearest(QPoint point) {
+  if (const QScreen* screen = QGuiApplication::screenAt(point)) return screen;
+  const QScreen* nearest = QGuiApplication::primaryScreen();
+  long long best = std::numeric_limits<long long>::max();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    const long long dx = std::max({g.left() - point.x(), 0, point.x() - g.right()});
+    const long long dy = std::max({g.top() - point.y(), 0, point.y() - g.bottom()});
+    if (dx * dx + dy * dy < best) {
+      best = dx * dx + dy * dy;
+      nearest = screen;
+    }
+  }
+  return nearest;
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() : state_(std::make_unique<QtState>()) {
+  LoadPreferredFonts();
+  // NOTE: desktops that keep icons out of menus set this; the menu's pictures are its design.
+  QCoreApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
+  const QIcon icon = ProgramIcon();
+  QApplication::setWindowIcon(icon);
+  state_->window.setWindowIcon(icon);
+}
 
 QtPlatform::~QtPlatform() = default;
 
@@ -39,6 +76,12 @@ void QtPlatform::RequestClose() { state_->window.RequestClose(); }
 
 void QtPlatform::Repaint() { state_->window.update(); }
 
+void QtPlatform::ActivateWindow() { state_->window.Activate(); }
+
+void QtPlatform::StartSystemMove() { state_->window.StartSystemMove(); }
+
+void QtPlatform::StartSystemResize(platform::HitZone edge) { state_->window.StartSystemResize(edge); }
+
 platform::Size QtPlatform::PrimaryScreenSize() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return {};
@@ -53,8 +96,18 @@ platform::Point QtPlatform::CursorPosition() {
 platform::Rect QtPlatform::VirtualDesktop() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return {};
-  const QRect desktop = screen->virtualGeometry();
-  return platform::Rect::FromBounds(desktop.x(), desktop.y(), desktop.width(), desktop.height());
+  return CoreRectOf(screen->virtualGeometry());
+}
+
+platform::Rect QtPlatform::WorkAreaNearest(const platform::Rect& window) {
+  const QScreen* screen = ScreenNearest({(window.left + window.right) / 2, (window.top + window.bottom) / 2});
+  return screen ? CoreRectOf(screen->availableGeometry()) : platform::Rect{};
+}
+
+// A menu for the tray icon opens while the window may be hidden; it then belongs to none.
+platform::MenuItem* QtPlatform::OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) {
+  QtWindow& window = state_->window;
+  return ExecMenu(menu, {screen.x, screen.y}, window.isVisible() ? &window : nullptr);
 }
 
 }  // namespace tasklane::qt

@@ -1,7 +1,11 @@
 // The Linux front end's platform on Qt 6 Widgets. This header stays free of Qt, so that the
 // program's entry and the tests see only the boundary's own types.
 //
-//  [x] the main window: frameless, top-most, no task-bar entry, bounds, show, close
+//  [x] the main window: frameless, top-most, no task-bar entry, bounds, show, minimise,
+//      activate, close; its edges size it and its frame moves it (qt_drag.cpp)
+//  [x] the popup menu (qt_menu.cpp), the notification-area icon (qt_tray.cpp), hints
+//      (qt_hint.cpp), the file browser and web addresses (qt_shell.cpp), dialog windows
+//      (qt_dialog_window.cpp)
 //  [x] screen facts, message boxes, the clipboard, timers
 //  [x] process: arguments, executable, current folder, GUID, language, file system
 //  [x] one instance per logon session (qt_instance.cpp)
@@ -40,11 +44,26 @@ class QtPlatform final : public platform::Platform {
   bool WindowVisible() override;
   void RequestClose() override;
   void Repaint() override;
+  void ActivateWindow() override;
+  void StartSystemMove() override;
+  void StartSystemResize(platform::HitZone edge) override;
 
   // Screen.
   platform::Size PrimaryScreenSize() override;
   platform::Point CursorPosition() override;
   platform::Rect VirtualDesktop() override;
+  platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+
+  // Menu, notification area, hints, shell.
+  platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;
+  void ShowTrayIcon(std::u16string_view tip) override;
+  void ShowHint(std::u16string_view text, platform::Point screen, platform::Color background) override;
+  void HideHint() override;
+  void ShowFileInBrowser(const std::filesystem::path& file) override;
+  void OpenAddress(std::u16string_view address) override;
+
+  // Dialog windows (qt_dialog_window.cpp).
+  std::unique_ptr<platform::DialogWindow> CreateDialogWindow(platform::DialogEvents& events) override;
 
   // Dialogs.
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text,

@@ -1,10 +1,12 @@
 // Everything the Qt front end keeps, in one place, for the files that implement QtPlatform.
 #pragma once
 
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <map>
 #include <memory>
 
+#include "backends/qt/qt_hint.h"
 #include "backends/qt/qt_instance.h"
 #include "backends/qt/qt_session.h"
 #include "backends/qt/qt_window.h"
@@ -27,6 +29,9 @@ struct QtState {
   std::unique_ptr<platform::Files> files = platform::MakeSystemFiles();
   QtInstance instance{window};
   QtSession session{window};
+  QtHint hint;
+  std::unique_ptr<QSystemTrayIcon> tray;  // made on the core's first request
+  QTimer trayLook;                        // looks again for a notification area while none is there
 };
 
 }  // namespace tasklane::qt

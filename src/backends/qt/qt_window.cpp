@@ -4,7 +4,7 @@
 //  [x] frameless, always on top (switchable), no task-bar entry, title and class name
 //  [x] bounds = widget geometry (no frame: client = outer), kept within the size limits
 //  [x] Resized on every change of size, also while hidden
-//  [x] hide, show, show normal, bring to front
+//  [x] hide, show, show normal, minimise, bring to front, activate
 //  [x] close: the close query runs once, a refusal keeps the window
 //  [x] paint: background, the grid through a QPainter canvas, the grid's border
 //  [x] the grid's editor measures text in the painted font
@@ -40,6 +40,8 @@ QtWindow::QtWindow() {
   setAttribute(Qt::WA_InputMethodEnabled);
   // The core paints every pixel; Qt need not clear the background first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  systemMoveQuiet_.setSingleShot(true);
+  QObject::connect(&systemMoveQuiet_, &QTimer::timeout, this, [this] { EndSystemMove(); });
 }
 
 // The grid's editor measures its text for the mouse between paints too, in the font the
@@ -99,8 +101,15 @@ void QtWindow::Show(platform::WindowShow how) {
   switch (how) {
     case platform::WindowShow::Hide: hide(); break;
     case platform::WindowShow::Show: show(); break;
+    // Also brings back a window that was minimised, and then hidden.
     case platform::WindowShow::ShowNormal: showNormal(); break;
+    case platform::WindowShow::Minimize: showMinimized(); break;
   }
+}
+
+void QtWindow::Activate() {
+  raise();
+  activateWindow();
 }
 
 void QtWindow::ShowNormalAndForeground() {

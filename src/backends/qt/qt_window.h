@@ -2,6 +2,7 @@
 // core's window and its grid, and carries out the core's requests on geometry and state.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/Platform.h"
@@ -23,6 +24,12 @@ class QtWindow final : public QWidget {
   void SetBounds(const platform::Rect& bounds);
   void SetTopMost(bool topMost);
   void Show(platform::WindowShow how);
+  // To the front, with the keyboard.
+  void Activate();
+  // The window system's own move or sizing from the press being handled; without one that
+  // does it, the window follows the mouse itself until the button is released.
+  void StartSystemMove();
+  void StartSystemResize(platform::HitZone edge);
   // Brings a window that another start of the program asked for to the front.
   void ShowNormalAndForeground();
   // Runs the close query once; every later request closes without asking again.
@@ -39,6 +46,8 @@ class QtWindow final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
@@ -52,12 +61,32 @@ class QtWindow final : public QWidget {
   void MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick);
   void TypeText(const QString& text);
 
+  // The frame's own handling of the mouse (qt_drag.cpp); each says whether it took the event
+  // from the core.
+  bool FramePress(QMouseEvent* event);
+  bool FrameRelease(QMouseEvent* event);
+  bool FrameMove(QMouseEvent* event);
+  void ShowCursorFor(QPoint global);
+  void FollowMouse(Qt::Edges edges);  // no edges: a move
+  void DragTo(QPoint global);
+  void EndDrag();
+  void EndSystemMove();
+
   platform::WindowEvents* events_ = nullptr;
   mainwindow::TToDoForm* form_ = nullptr;
   QSize reportedSize_{-1, -1};
   bool closeQueryRunning_ = false;
   bool closed_ = false;
   int wheelRemainder_ = 0;  // eighths of a degree short of a whole wheel notch
+
+  QPoint pressGlobal_;                    // where the last press was, on the screen
+  Qt::MouseButtons swallowedPresses_;     // presses on an edge, whose releases the core never sees
+  bool dragging_ = false;                 // the window follows the mouse itself
+  Qt::Edges dragEdges_;                   // the edges that follow it; none for a move
+  QPoint dragStart_;                      // on the screen
+  QRect dragStartGeometry_;
+  bool systemMoving_ = false;             // the window system moves it
+  QTimer systemMoveQuiet_;                // ends a system move that no mouse event ended
 };
 
 }  // namespace tasklane::qt

@@ -111,6 +111,52 @@ TEST_F(QtWindowTest, ShowHideAndShowNormal) {
   window.Show(platform::WindowShow::ShowNormal);
   EXPECT_TRUE(window.isVisible());
   EXPECT_FALSE(window.isMinimized());
+  // The minimise button minimises, then hides; the tray icon's click brings the window back.
+  window.Show(platform::WindowShow::Minimize);
+  EXPECT_TRUE(window.isMinimized());
+  window.Show(platform::WindowShow::Hide);
+  EXPECT_FALSE(window.isVisible());
+  window.Show(platform::WindowShow::ShowNormal);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(window.isMinimized());
+}
+
+TEST_F(QtWindowTest, EdgesAndCornersShowTheirSizingCursors) {
+  const struct {
+    QPoint at;
+    Qt::CursorShape shape;
+  } rows[] = {
+      {{1, 100}, Qt::SizeHorCursor},    {{368, 100}, Qt::SizeHorCursor},  {{200, 1}, Qt::SizeVerCursor},
+      {{200, 209}, Qt::SizeVerCursor},  {{1, 1}, Qt::SizeFDiagCursor},    {{360, 200}, Qt::SizeFDiagCursor},
+      {{368, 2}, Qt::SizeBDiagCursor},  {{10, 200}, Qt::SizeBDiagCursor}, {PointOf(1, 1), Qt::ArrowCursor},
+  };
+  for (const auto& row : rows) {
+    Mouse(QEvent::MouseMove, row.at, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(window.cursor().shape(), row.shape) << row.at.x() << "," << row.at.y();
+  }
+}
+
+// Offscreen there is no window manager: the window sizes itself, as it does on a bare X server.
+TEST_F(QtWindowTest, PressOnAnEdgeSizesTheWindowWithoutTheCoreSeeingIt) {
+  ASSERT_TRUE(ShowAndFocus());
+  const QPoint origin(100, 100);  // the window's place on the screen before the sizing
+  const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, at - window.pos(), at, button, held, Qt::NoModifier);
+    QApplication::sendEvent(&window, &event);
+  };
+  // The left edge lies over the red bar, whose click would fold the window.
+  send(QEvent::MouseButtonPress, origin + QPoint(1, 100), Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, origin + QPoint(-19, 90), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(80, 100, 390, 211)) << "the right edge stays";
+  send(QEvent::MouseMove, origin + QPoint(500, 100), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(460, 100, 10, 211)) << "no narrower than the size limits";
+  send(QEvent::MouseButtonRelease, origin + QPoint(500, 100), Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  send(QEvent::MouseMove, origin + QPoint(300, 100), Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(460, 100, 10, 211)) << "released: moving no longer sizes";
+  EXPECT_EQ(form.Values.FoldState, mainwindow::Unfolded);
+  EXPECT_EQ(scripted.SystemMoves(), 0);
+  EXPECT_TRUE(scripted.SystemResizes().empty());
 }
 
 TEST_F(QtWindowTest, PressOnACellMakesTheGridActiveAndTheCellCurrent) {
@@ -235,6 +281,10 @@ class RecordingEvents : public platform::WindowEvents {
     minimum = {100, 50};
     maximum = {300, 200};
   }
+  platform::HitZone HitTest(platform::Point) override { return platform::HitZone::Client; }
+  void Moved() override {}
+  void TrayClicked() override {}
+  void TrayMenuRequested() override {}
   int closeQueries = 0;
   bool mayClose = false;
   int resized = 0;
