@@ -12,21 +12,13 @@
 #include <functional>
 
 #include "backends/qt/qt_platform.h"
+#include "backends/qt/QtWait.h"
 #include "mainwindow/ToDoUnit.h"
 
 namespace tasklane::qt {
 namespace {
 
 using platform::Rect;
-
-bool WaitFor(const std::function<bool()>& condition) {
-  const QDeadlineTimer deadline(30000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 class QtPlatformTest : public ::testing::Test {
  protected:

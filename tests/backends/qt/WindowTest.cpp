@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "backends/qt/qt_window.h"
+#include "backends/qt/QtWait.h"
 #include "mainwindow/ToDoUnit.h"
 #include "support/ScriptedPlatform.h"
 
@@ -19,15 +20,6 @@ namespace tasklane::qt {
 namespace {
 
 using platform::Rect;
-
-bool WaitFor(const std::function<bool()>& condition) {
-  const QDeadlineTimer deadline(30000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 class QtWindowTest : public ::testing::Test {
  protected:
