@@ -12,6 +12,7 @@ constexpr platform::Font small{u"Verdana", 10, false};
 constexpr platform::Color grey{128, 128, 128};
 constexpr platform::Size windowSize{483, 456};
 constexpr platform::Rect logoBounds{390, 310, 390 + 77, 310 + 90};
+constexpr std::u16string_view noticeFirstLine = u"Free to use, given as it is.";
 
 struct Text {
   ui::Label TShowInfoDialog::*label;
@@ -40,7 +41,7 @@ const Text texts[] = {
     {&TShowInfoDialog::llbQBInfo4, {21, 376}, u"Quillbox is a helpful, fast-access systems tray",
      u"geniale und preisgekr\u00f6nte Tool zum Verwalten von"},
     {&TShowInfoDialog::llbQBInfo5, {21, 388}, u"tool for making and storing quick notes.", u"Notizen, Terminen und Adressen."},
-    {&TShowInfoDialog::llbInfoNotice1, {262, 266}, u"Free to use, given as it is.", {}},
+    {&TShowInfoDialog::llbInfoNotice1, {262, 266}, noticeFirstLine, {}},
     {&TShowInfoDialog::llbInfoNotice2, {262, 278}, u"The Tasklane developers", {}},
 };
 
@@ -119,7 +120,7 @@ void TShowInfoDialog::Open(std::u16string_view languageName) {
                                                      platform::CentredStart(screen.height, windowSize.height),
                                                      windowSize.width, windowSize.height));
   window_->SetTitle(u"Tasklane Version 1.0");
-  llbInfoNotice1.SetText(texts[16].english);
+  llbInfoNotice1.SetText(noticeFirstLine);
   if (languageName == u"Deutsch") SetGermanTexts();
   window_->Show();
 }
