@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "backends/qt/qt_platform.h"
 #include "backends/qt/QtWait.h"
@@ -62,13 +63,15 @@ TEST_F(QtPlatformTest, DraggingTheFrameMovesTheWindowAndItsEndSnapsToTheWorkArea
 
 // The menu stays open until the user picks from it; here a key does, as soon as it shows. A
 // menu the key leaves open is closed after a while, so that a failure cannot hang the test.
-void PressInOpenMenu(int key, const QString& text) {
-  auto* look = new QTimer;
+// The timer lives as long as the caller keeps it.
+std::unique_ptr<QTimer> PressInOpenMenu(int key, const QString& text) {
+  auto timer = std::make_unique<QTimer>();
+  QTimer* look = timer.get();
   QObject::connect(look, &QTimer::timeout, look, [look, key, text, sent = false, ticks = 0]() mutable {
     QWidget* popup = QApplication::activePopupWidget();
     if (sent && (!popup || ++ticks > 200)) {
       if (popup) popup->close();
-      look->deleteLater();
+      look->stop();
     } else if (popup && !sent) {
       QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
       QApplication::sendEvent(popup, &press);
@@ -76,6 +79,7 @@ void PressInOpenMenu(int key, const QString& text) {
     }
   });
   look->start(10);
+  return timer;
 }
 
 TEST_F(QtPlatformTest, RightPressOnTheGridOpensTheMenuAndTheChoiceIsCarriedOut) {
@@ -83,14 +87,14 @@ TEST_F(QtPlatformTest, RightPressOnTheGridOpensTheMenuAndTheChoiceIsCarriedOut) 
   const bool linesBefore = form.mnuShowGridLinesAktiv.Visible();
   const Rect cell = form.ToDoGrid.CellRect(1, 2);
   const QPoint inCell(100 + 31 + (cell.left + cell.right) / 2, 100 + 31 + (cell.top + cell.bottom) / 2);
-  PressInOpenMenu(Qt::Key_G, QStringLiteral("g"));  // "Draw &Grid Lines"
+  const auto choose = PressInOpenMenu(Qt::Key_G, QStringLiteral("g"));  // "Draw &Grid Lines"
   Mouse(QEvent::MouseButtonPress, inCell, Qt::RightButton, Qt::RightButton);
   EXPECT_NE(form.mnuShowGridLinesAktiv.Visible(), linesBefore);
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 
   // Dismissed, the menu chooses nothing; the window takes the next click as ever.
-  PressInOpenMenu(Qt::Key_Escape, {});
+  const auto dismiss = PressInOpenMenu(Qt::Key_Escape, {});
   Mouse(QEvent::MouseButtonPress, inCell, Qt::RightButton, Qt::RightButton);
   EXPECT_NE(form.mnuShowGridLinesAktiv.Visible(), linesBefore);
   Mouse(QEvent::MouseButtonPress, inCell + QPoint(0, 24), Qt::LeftButton, Qt::LeftButton);
