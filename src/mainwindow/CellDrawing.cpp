@@ -25,7 +25,9 @@ void TToDoForm::ToDoGridDrawCell(platform::Canvas& canvas, int col, int row, con
   Guarded(u"DrawCell", Team::Quillbox, [&] {
     const std::u16string text = OneLine(ToDoGrid.Cell(col, row));
     canvas.FillRect(rect, prep.brush);
-    platform::TextFormat format;  // one line, vertically centred, mnemonics on
+    platform::TextFormat format;  // one line, vertically centred
+    // A task's "&" is an ampersand, as in the editor and the file, not an accelerator.
+    format.showMnemonics = false;
     platform::Font font = prep.font;
     if (row != 0) {
       canvas.FillRect(rect, white);

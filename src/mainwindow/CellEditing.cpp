@@ -20,6 +20,11 @@ std::u16string_view Trimmed(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
+// The editor pastes on Ctrl+V and on Shift+Insert alike.
+bool IsPasteKey(int key, platform::ShiftState shift) {
+  return (shift.ctrl && key == keyV) || (shift.shift && !shift.ctrl && !shift.alt && key == k::Insert);
+}
+
 }  // namespace
 
 void TToDoForm::ClearGridSelection() { ToDoGrid.SetSelection(ui::GridRect{}); }
@@ -54,7 +59,7 @@ void TToDoForm::OnKeyDown(int& key, platform::ShiftState shift) {
     }
     if (key == keyV) ToDoGrid.SetCell(col, row, DeleteLineBreaks(clipboard.Text()));
   }
-  if (editing && shift.ctrl && key == keyV) clipboard.SetText(DeleteLineBreaks(clipboard.Text()));
+  if (editing && IsPasteKey(key, shift)) clipboard.SetText(DeleteLineBreaks(clipboard.Text()));
   if (key == k::Escape) {
     if (editing) ClearGridSelection();
     else ImageRedButtonAufklapperClick();

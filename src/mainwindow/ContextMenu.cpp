@@ -164,6 +164,7 @@ void TToDoForm::mnuMakeTitleBoldClick() {
 void TToDoForm::mnuShowGridLinesClick() {
   TogglePair(mnuShowGridLinesAktiv, mnuShowGridLinesDeaktiv);
   ToDoGrid.SetGridLineWidth(mnuShowGridLinesAktiv.Visible() ? 1 : 0);
+  RefitWhenVerticalBarChanges();
   ToDoGrid.Repaint();
   RepaintRowColumnButtons();
 }

@@ -66,7 +66,11 @@ void TToDoForm::TimerShrinkTimer() {
       SetBounds(Values.FoldTargetLeft, Top(), width, ClientHeight());
       SetClientSize(target, ClientHeight());
       SetGridWidth(ClientWidth() - 60);
+      // A hidden grid keeps neither the focus nor a current cell: from here on the window
+      // hears the keys itself, and none of them reaches the table.
       ToDoGrid.SetVisible(false);
+      SetActiveControl(nullptr);
+      ClearGridSelection();
       MoveDeleteButton(7);
       ImageLeftZoomCorner.SetVisible(false);
       ImageLogo.SetVisible(false);

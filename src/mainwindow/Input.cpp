@@ -82,12 +82,17 @@ void TToDoForm::FormMouseWheel(bool down, Point point, ShiftState shift) {
   }
 }
 
-// The grid takes the keys while it has the focus; without a control of its own in focus the
-// window hears them itself. Tab walks the two controls that take the focus.
+// The control with the focus takes the keys: the grid, or the off-screen button, which
+// only answers Tab and its own click keys. Without a control in focus (the grid folded
+// away) the window hears them itself, and Tab gives the grid the focus again.
 void TToDoForm::FormKeyDown(int key, ShiftState shift) {
+  namespace k = platform::keys;
   if (ActiveControl == &ToDoGrid) {
     ToDoGrid.KeyDown(key, shift);
-  } else if (key == platform::keys::Tab && ActiveControl == &ButtonForFocus) {
+  } else if (ActiveControl == &ButtonForFocus) {
+    if (key == k::Tab) SetActiveControl(&ToDoGrid);
+    else if (key == k::Return || key == k::Space) ButtonForFocus.Click();
+  } else if (key == k::Tab && ToDoGrid.Visible()) {
     SetActiveControl(&ToDoGrid);
   } else {
     int code = key;

@@ -30,6 +30,7 @@ void TToDoForm::FormResize() {
   Place(ToDoGrid, ToDoGrid.Bounds().left, ToDoGrid.Bounds().top, gw, ToDoGrid.Bounds().Height());
   AdjustColumnWidths();
   Place(ToDoGrid, 30, 30, gw, std::max(H - 60, 0));
+  RefitWhenVerticalBarChanges();
   const int gh = ToDoGrid.Bounds().Height();
 
   Place(ImageRedButtonAufklapper, 0, 30, 30, gh);

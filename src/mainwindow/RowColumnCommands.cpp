@@ -35,6 +35,7 @@ bool TToDoForm::ConfirmRemoval(std::u16string question, const std::vector<std::u
 
 void TToDoForm::mnuAddRowClick() {
   ToDoGrid.SetRowCount(ToDoGrid.RowCount() + 1);
+  RefitWhenVerticalBarChanges();
   ToDoGrid.Repaint();
   RepaintRowColumnButtons();
 }
@@ -65,6 +66,7 @@ void TToDoForm::mnuDeleteRowClick() {
   if (!ConfirmRemoval(question, LastLineCells(false))) return;
   BlankLastLine(false);
   ToDoGrid.SetRowCount(ToDoGrid.RowCount() - 1);
+  RefitWhenVerticalBarChanges();
   ToDoGrid.Repaint();
   RepaintRowColumnButtons();
 }

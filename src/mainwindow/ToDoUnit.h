@@ -139,6 +139,7 @@ class TToDoForm : public platform::WindowEvents {
   // Called out to the frame, the columns, the skins and the menu.
   void FormResize();
   void AdjustColumnWidths();
+  void RefitWhenVerticalBarChanges();
   // Skins and the skin submenu.
   std::u16string EinenPfadAbziehenMitDelimeter(std::u16string_view path);
   void testStartSkin();
@@ -252,6 +253,7 @@ class TToDoForm : public platform::WindowEvents {
   void ConnectMenu();
   void SetCurrentColumnAlignment(TCellAlignment alignment);
   void SetGridWidth(int width);
+  void FitColumns(int verticalBarWidth);
   bool FolderExists(std::u16string_view path);
   std::u16string ProgramFolderText() const;
   std::vector<std::u16string> StartSkinCandidates();
@@ -284,6 +286,7 @@ class TToDoForm : public platform::WindowEvents {
   ui::Control* hovered_ = nullptr;
   ui::HintTracker hints_;
   bool listFileUnreadable_ = false;  // the last load could not parse the file
+  bool fittedWithVerticalBar_ = false;  // the columns were last fitted beside the vertical bar
 };
 
 }  // namespace tasklane::mainwindow

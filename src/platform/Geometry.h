@@ -27,6 +27,7 @@ struct Rect {
   }
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
+  bool IsEmpty() const { return right <= left || bottom <= top; }
   bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
   friend bool operator==(const Rect&, const Rect&) = default;
 };

@@ -45,6 +45,12 @@ void LineEditor::Open(std::u16string_view text, const platform::Rect& bounds, bo
   KeepCaretVisible();
 }
 
+void LineEditor::Move(const platform::Rect& bounds) {
+  if (bounds == bounds_) return;
+  bounds_ = bounds;
+  if (!bounds_.IsEmpty()) KeepCaretVisible();
+}
+
 void LineEditor::Close() {
   open_ = false;
   mouseSelecting_ = false;
@@ -194,7 +200,7 @@ void LineEditor::DoubleClick(platform::Point point) {
 void LineEditor::Paint(platform::Canvas& canvas, const platform::Font& font, platform::Color textColor,
                        platform::Color background, platform::Color selectionBackground,
                        platform::Color selectionText) {
-  if (!open_) return;
+  if (!open_ || bounds_.IsEmpty()) return;
   auto width = [&](int from, int to) {
     const std::u16string_view part = std::u16string_view(text_).substr(
         static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));

@@ -23,6 +23,8 @@ class LineEditor {
   void Open(std::u16string_view text, const platform::Rect& bounds, bool selectAll);
   void Close();
   bool IsOpen() const { return open_; }
+  // Follows its cell when the view scrolls; an empty box hides the editor, which stays open.
+  void Move(const platform::Rect& bounds);
   const platform::Rect& Bounds() const { return bounds_; }
 
   const std::u16string& Text() const { return text_; }

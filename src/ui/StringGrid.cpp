@@ -24,7 +24,7 @@ void StringGrid::SetColCount(int count) {
   colWidths_.resize(static_cast<std::size_t>(colCount_), defaultColWidth);
   leftCol_ = std::min(leftCol_, colCount_ - 1);
   KeepCurrentCellInside();
-  Repaint();
+  ViewChanged();
 }
 
 void StringGrid::SetRowCount(int count) {
@@ -32,21 +32,21 @@ void StringGrid::SetRowCount(int count) {
   if (fixedRows_ >= rowCount_) SetFixedRows(rowCount_ - 1);
   topRow_ = std::clamp(topRow_, fixedRows_, rowCount_ - 1);
   KeepCurrentCellInside();
-  Repaint();
+  ViewChanged();
 }
 
-// A current cell that the table no longer holds moves onto the nearest one it does; an
-// editor open there closes, since what it typed would land outside the table.
+// A current cell that the table no longer holds moves onto the nearest one it does, as any
+// move does: asked first, and the editor closes, since what it typed would land outside
+// the table.
 void StringGrid::KeepCurrentCellInside() {
   if (selection_.left < 0 || (Col() < colCount_ && Row() < rowCount_)) return;
-  CloseEditor();
-  const int col = std::min(Col(), colCount_ - 1);
-  const int row = std::min(Row(), rowCount_ - 1);
-  selection_ = {col, row, col, row};
+  MoveTo(std::min(Col(), colCount_ - 1), std::min(Row(), rowCount_ - 1), false);
 }
 
 void StringGrid::SetFixedRows(int count) {
   if (count == fixedRows_) return;
+  // The editor belongs to the cell it was opened on, which is no longer current.
+  CloseEditor();
   fixedRows_ = count;
   selection_ = {0, fixedRows_, 0, fixedRows_};
   topRow_ = fixedRows_;
@@ -81,17 +81,17 @@ int StringGrid::ColWidth(int col) const {
 void StringGrid::SetColWidth(int col, int width) {
   CheckColumn(col);
   colWidths_[static_cast<std::size_t>(col)] = width;
-  Repaint();
+  ViewChanged();
 }
 
 void StringGrid::SetGridLineWidth(int width) {
   gridLineWidth_ = width;
-  Repaint();
+  ViewChanged();
 }
 
 void StringGrid::SetScrollBars(ScrollBars bars) {
   scrollBars_ = bars;
-  Repaint();
+  ViewChanged();
 }
 
 // The cells end to end, the lines between them included.
@@ -203,6 +203,22 @@ void StringGrid::OpenEditor(bool selectAll) {
   if (Col() < 0 || Row() < fixedRows_ || Col() >= colCount_ || Row() >= rowCount_) return;
   platform::Rect rect = CellRect(Col(), Row());
   editor_.Open(Cell(Col(), Row()), rect, selectAll);
+  Repaint();
+}
+
+void StringGrid::SetBounds(const platform::Rect& bounds) {
+  Control::SetBounds(bounds);
+  PlaceEditor();
+}
+
+// Whatever moves the cells moves the open editor with its cell, and hides it while the cell
+// is out of view, so it never stands over another row's text.
+void StringGrid::PlaceEditor() {
+  if (editor_.IsOpen()) editor_.Move(CellRect(Col(), Row()));
+}
+
+void StringGrid::ViewChanged() {
+  PlaceEditor();
   Repaint();
 }
 

@@ -120,6 +120,7 @@ class StringGrid : public Control {
   void MouseWheel(bool down, platform::Point point, platform::ShiftState shift);
 
   // --- Geometry, in grid client coordinates ---
+  void SetBounds(const platform::Rect& bounds) override;
   platform::Size ClientSize() const;
   // The rectangle of a cell as it stands now; empty when it is scrolled out of view.
   platform::Rect CellRect(int col, int row) const;
@@ -127,6 +128,8 @@ class StringGrid : public Control {
   bool CellAt(platform::Point point, int& col, int& row) const;
   int VisibleRowCount() const;  // non-fixed rows that fit whole
   int VisibleColCount() const;
+  // The vertical scroll bar shows: the setting allows it and the rows do not fit.
+  bool HasVerticalBar() const;
 
   // Paints the whole grid; `active`: the grid is the active control of the active window.
   void Paint(platform::Canvas& canvas, bool active);
@@ -138,6 +141,8 @@ class StringGrid : public Control {
   void ScrollIntoView(int col, int row);
   void OpenEditor(bool selectAll);
   void CloseEditor();
+  void PlaceEditor();
+  void ViewChanged();  // the cells moved or changed size
   void KeepCurrentCellInside();
   void GridKey(int key, platform::ShiftState shift);
   bool EditorKey(int key, platform::ShiftState shift);
@@ -153,7 +158,6 @@ class StringGrid : public Control {
   int ExtentWidth() const;
   int ExtentHeight() const;
   void BarsShown(bool& vertical, bool& horizontal) const;
-  bool HasVerticalBar() const;
   bool HasHorizontalBar() const;
   BarGeometry Bar(bool vertical) const;
   void ScrollTo(bool vertical, int position);

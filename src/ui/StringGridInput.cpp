@@ -70,8 +70,8 @@ void StringGrid::GridKey(int key, ShiftState shift) {
     }
   } else {
     switch (key) {
-      case k::Up: topRow_ = std::max(topRow_ - 1, fixedRows_); Repaint(); break;
-      case k::Down: topRow_ = std::min(topRow_ + 1, std::max(rowCount_ - VisibleRowCount(), fixedRows_)); Repaint(); break;
+      case k::Up: topRow_ = std::max(topRow_ - 1, fixedRows_); ViewChanged(); break;
+      case k::Down: topRow_ = std::min(topRow_ + 1, std::max(rowCount_ - VisibleRowCount(), fixedRows_)); ViewChanged(); break;
       case k::Left: col -= VisibleColCount(); break;
       case k::Right: col += VisibleColCount(); break;
       case k::Prior: row = topRow_; break;

@@ -79,6 +79,34 @@ TEST_F(CellEditing, WithoutACurrentCellClipboardKeysAndDeleteDoNothing) {
   EXPECT_EQ(clipboard(), u"clip");
 }
 
+TEST_F(CellEditing, ShiftInsertPastesOneLineAsCtrlVDoes) {
+  grid().SetCell(1, 2, u"ab");
+  Current(1, 2);
+  grid().KeyDown(k::F2, {});
+  clipboard() = u"x\r\ny\n";
+  grid().KeyDown(k::Insert, ShiftState{.shift = true});
+  EXPECT_EQ(grid().Cell(1, 2), u"abx  y");
+}
+
+// Tab puts the focus on the off-screen button: the table hears no keys until it has it back.
+TEST_F(CellEditing, KeysWhileTheFocusButtonHasTheFocusLeaveTheTableAlone) {
+  form().SetActiveControl(&grid());
+  Current(1, 1);
+  form().FormKeyDown(k::Tab, {});
+  ASSERT_EQ(form().ActiveControl, &form().ButtonForFocus);
+  clipboard() = u"clip";
+  const auto before = program_.Rows();
+  for (int key : {int('C'), int('X'), int('V')}) form().FormKeyDown(key, ctrl);
+  form().FormKeyDown(k::Delete, {});
+  form().FormKeyDown(k::Escape, {});
+  form().FormChar(u'a');
+  EXPECT_EQ(program_.Rows(), before);
+  EXPECT_EQ(clipboard(), u"clip");
+  EXPECT_EQ(form().Values.FoldState, Unfolded);
+  form().FormKeyDown(k::Tab, {});
+  EXPECT_EQ(form().ActiveControl, &grid());
+}
+
 TEST_F(CellEditing, DeleteEmptiesTheCellOrIsTheEditors) {
   Current(0, 1);
   grid().KeyDown(k::Delete, {});
@@ -204,7 +232,6 @@ TEST_F(CellDrawing, TaskTextsFollowTheirColumnTitlesStayCentred) {
   EXPECT_EQ(TextOf(1, 1).format.align, TextAlign::Left);
   EXPECT_EQ(TextOf(2, 0).format.align, TextAlign::Center);
   EXPECT_TRUE(TextOf(1, 1).format.verticalCenter);
-  EXPECT_TRUE(TextOf(1, 1).format.showMnemonics);
   EXPECT_EQ(TextOf(1, 1).text, u"...Click here for new task");
 }
 
@@ -228,6 +255,14 @@ TEST_F(CellDrawing, TheCurrentCellOfAnInactiveGridKeepsWhiteAndTakesTheHighlight
   grid().SetCell(1, 2, u"me");
   const testing::DrawCall text = TextOf(1, 2, false);
   EXPECT_EQ(text.color, grid().Colors.highlightText);
+}
+
+TEST_F(CellDrawing, AnAmpersandShowsAsItStands) {
+  grid().SetCell(1, 2, u"milk & eggs");
+  grid().SetCell(1, 0, u"R&D");
+  EXPECT_FALSE(TextOf(1, 2).format.showMnemonics);
+  EXPECT_EQ(TextOf(1, 2).text, u"milk & eggs");
+  EXPECT_FALSE(TextOf(1, 0).format.showMnemonics);
 }
 
 TEST_F(CellDrawing, ALineBreakShowsAsAMarkOnTheOneLine) {

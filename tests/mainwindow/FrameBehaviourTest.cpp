@@ -118,6 +118,31 @@ TEST_F(FrameBehaviour, AClickInMidFoldGrowsBackAndEscapeFoldsToo) {
   EXPECT_EQ(form().Values.FoldState, Folding);
 }
 
+// Folded, the grid is hidden and no control has the focus: keys, typing and the wheel leave
+// the table alone, and Escape unfolds without picking a cell.
+TEST_F(FrameBehaviour, AFoldedWindowHearsKeysItselfAndTheTableIsLeftAlone) {
+  form().SetActiveControl(&form().ToDoGrid);
+  form().ToDoGrid.SetSelection({1, 1, 1, 1});
+  form().FormKeyDown(platform::keys::Escape, {});
+  Ticks();
+  ASSERT_EQ(form().Values.FoldState, Folded);
+  const auto before = program.Rows();
+  program.platform.ClipboardService().text = u"clip";
+  form().FormKeyDown('A', {});
+  form().FormChar(u'a');
+  form().FormKeyDown(platform::keys::Delete, {});
+  form().FormKeyDown('V', {.ctrl = true});
+  form().FormMouseWheel(true, {15, 100}, {});
+  EXPECT_EQ(program.Rows(), before);
+  form().FormKeyDown(platform::keys::Escape, {});
+  Ticks();
+  EXPECT_EQ(form().Values.FoldState, Unfolded);
+  EXPECT_EQ(form().ToDoGrid.Col(), -1);
+  form().FormChar(u'b');
+  EXPECT_EQ(program.Rows(), before);
+  EXPECT_EQ(form().ToDoGrid.Col(), -1);
+}
+
 TEST_F(FrameBehaviour, MinimiseHidesAndTheTrayIconBringsTheWindowBack) {
   EXPECT_EQ(program.platform.TrayTip(), u"Tasklane");
   form().ImageIconMinClick();

@@ -87,6 +87,27 @@ TEST(ColumnFitting, TheSecondColumnTakesUpTheDifference) {
   EXPECT_EQ(form.ToDoGrid.ScrollBarSetting(), ui::ScrollBars::Vertical);
 }
 
+// The columns fill what the vertical scroll bar leaves of the grid, and follow it as it
+// comes and goes; no horizontal bar comes up for the want of its width.
+TEST(ColumnFitting, TheColumnsMakeRoomForTheVerticalBar) {
+  Program program;
+  TToDoForm& form = program.Start();
+  ui::StringGrid& grid = form.ToDoGrid;
+  ASSERT_FALSE(grid.HasVerticalBar());
+  form.mnuAddRowClick();
+  ASSERT_TRUE(grid.HasVerticalBar());
+  EXPECT_EQ(grid.ColWidth(1), 210 - ui::StringGrid::scrollBarSize);
+  EXPECT_EQ(grid.ClientSize().height, 151 - 2);  // no horizontal bar
+  form.SetClientSize(370, 400);  // tall enough for every row: the bar goes
+  EXPECT_FALSE(grid.HasVerticalBar());
+  EXPECT_EQ(grid.ColWidth(1), 210);
+  form.SetClientSize(370, 211);
+  EXPECT_EQ(grid.ColWidth(1), 210 - ui::StringGrid::scrollBarSize);
+  program.platform.PushAnswer(platform::MessageAnswer::Yes);
+  form.mnuDeleteRowClick();
+  EXPECT_EQ(grid.ColWidth(1), 210);
+}
+
 TEST(Frame, TheWindowPaintsItsFrameThenTheGridThenThePanels) {
   Program program;
   TToDoForm& form = program.Start();

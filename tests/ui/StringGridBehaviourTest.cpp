@@ -252,5 +252,52 @@ TEST_F(GridTest, ScrollBarsMoveTheViewAndTheViewFollowsTheCurrentCell) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "down"), 0);  // presses on a bar are no presses on cells
 }
 
+// The editor never stands over another row's text: it scrolls with its cell and hides while
+// the cell is out of view.
+TEST_F(GridTest, TheEditorFollowsItsCellWhenTheViewScrolls) {
+  grid.SetRowCount(31);
+  grid.SetCell(1, 2, u"mine");
+  Current(1, 2);
+  grid.KeyDown(k::F2, {});
+  const Rect opened = grid.Editor().Bounds();
+  grid.KeyDown(k::Down, ShiftState{.ctrl = true});
+  ASSERT_EQ(grid.TopRow(), 2);
+  EXPECT_TRUE(grid.EditorMode());
+  EXPECT_EQ(grid.Editor().Bounds(), grid.CellRect(1, 2));
+  EXPECT_EQ(grid.Editor().Bounds().top, opened.top - (StringGrid::defaultRowHeight + 1));
+  grid.KeyDown(k::Down, ShiftState{.ctrl = true});
+  EXPECT_TRUE(grid.Editor().Bounds().IsEmpty());
+  testing::RecordingCanvas canvas;
+  grid.Paint(canvas, true);
+  for (const auto& call : canvas.CallsOf(testing::DrawKind::Text)) EXPECT_NE(call.text, u"mine");
+  grid.Char(u'x');  // still the editor's, and still its own cell's
+  EXPECT_EQ(grid.Cell(1, 2), u"minex");
+  grid.KeyDown(k::Up, ShiftState{.ctrl = true});
+  EXPECT_EQ(grid.Editor().Bounds(), grid.CellRect(1, 2));
+}
+
+// Removing rows under an open editor moves the current cell as any move does: asked first,
+// the editor closed, so later keys never land in a title.
+TEST_F(GridTest, ShrinkingTheTableClosesTheEditorFirst) {
+  Current(1, 5);
+  grid.KeyDown(k::F2, {});
+  log.clear();
+  grid.SetRowCount(3);
+  EXPECT_FALSE(grid.EditorMode());
+  EXPECT_EQ(log, (std::vector<std::string>{"select 1,2"}));
+  EXPECT_EQ(Cell(), std::make_pair(1, 2));
+
+  grid.SetRowCount(2);
+  grid.SetCell(0, 0, u"Prio");
+  grid.SetCell(0, 1, u"task");
+  Current(0, 1);
+  grid.KeyDown(k::F2, {});
+  grid.SetRowCount(1);  // the header row becomes the one editable row, and current
+  EXPECT_FALSE(grid.EditorMode());
+  EXPECT_EQ(Cell(), std::make_pair(0, 0));
+  grid.KeyDown(k::Right, {});
+  EXPECT_EQ(grid.Cell(0, 0), u"Prio");
+}
+
 }  // namespace
 }  // namespace tasklane::ui

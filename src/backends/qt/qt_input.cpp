@@ -5,10 +5,12 @@
 //      frame has had its look at them (qt_drag.cpp)
 //  [x] leaving the window, so that no button keeps its hover face
 //  [x] the wheel, one call per notch
-//  [x] keys as virtual-key codes, then the typed text character by character
+//  [x] keys as virtual-key codes (by their place where the layout types no Latin letter),
+//      then the typed text character by character
 //  [x] text from input methods (dead keys, compose, input methods)
 //  [x] focus in and out of the window
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -23,6 +25,13 @@ namespace tasklane::qt {
 namespace {
 
 constexpr int wheelNotch = 120;  // eighths of a degree
+
+// NOTE: on X11 and Wayland the native scan code is the XKB keycode, the key's place on the
+// keyboard; other window systems number their keys otherwise.
+unsigned KeyPlaceOf(const QKeyEvent& event) {
+  const QString system = QGuiApplication::platformName();
+  return system == u"xcb" || system.startsWith(u"wayland") ? event.nativeScanCode() : 0;
+}
 
 platform::Point PointOf(const QPointF& position) {
   const QPoint point = position.toPoint();
@@ -72,7 +81,8 @@ void QtWindow::keyPressEvent(QKeyEvent* event) {
   if (!form_) return;
   platform::ShiftState shift = ShiftStateOf(event->modifiers(), Qt::NoButton);
   if (event->key() == Qt::Key_Backtab) shift.shift = true;
-  if (const int key = VirtualKeyOf(event->key()); key != 0) form_->FormKeyDown(key, shift);
+  const int key = VirtualKeyOf(event->key(), KeyPlaceOf(*event), !event->text().isEmpty());
+  if (key != 0) form_->FormKeyDown(key, shift);
   // NOTE: X11 gives Ctrl+key and Alt+key text of their own, where Windows sends a control
   // character or a system key that no control types; only Ctrl+Alt (AltGr there) types.
   if (shift.ctrl != shift.alt) return;

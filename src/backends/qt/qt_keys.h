@@ -7,8 +7,10 @@
 
 namespace tasklane::qt {
 
-// The virtual-key code of a Qt key, 0 for a key the program has no code for.
-int VirtualKeyOf(int qtKey);
+// The virtual-key code of a Qt key. `keycode` is the key's XKB keycode where the window
+// system tells it (0 where not); `typesText` that the key typed a character. 0 for a key
+// the program has no code for.
+int VirtualKeyOf(int qtKey, unsigned keycode = 0, bool typesText = false);
 
 platform::ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
