@@ -25,6 +25,12 @@ int ClampPixels(std::int64_t value, int lowest) {
   return static_cast<int>(std::clamp<std::int64_t>(value, lowest, maxPixels));
 }
 
+// A count below one means the grid's floor of one; raising it first also keeps a huge negative
+// count from overflowing the product. The row count has been bounded before.
+bool TooManyCells(std::int64_t rows, std::int64_t cols) {
+  return cols > maxColumns || std::max<std::int64_t>(cols, 1) * std::max<std::int64_t>(rows, 1) > maxCells;
+}
+
 }  // namespace
 
 void TToDoForm::XMLLaden() {
@@ -91,7 +97,7 @@ void TToDoForm::LoadColumnInfo(XmlElement& root) {
     rows = r;
     ToDoGrid.SetRowCount(static_cast<int>(std::max<std::int64_t>(r, -1) + 1));
     const std::int64_t c = IntOf(info, u"ColumnCount");
-    if (c > maxColumns || c * std::max<std::int64_t>(r, 1) > maxCells) throw std::out_of_range("column count");
+    if (TooManyCells(r, c)) throw std::out_of_range("column count");
     cols = c;
     ToDoGrid.SetColCount(static_cast<int>(std::max<std::int64_t>(c, 0)));
     ResizeColumnAlignments();

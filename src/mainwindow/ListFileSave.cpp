@@ -70,25 +70,43 @@ void TToDoForm::BuildListTree() {
   }
 }
 
-// Write, flush, then replace. A failure at any step keeps the old list file, shows why, and
-// keeps the temporary file too when it is complete, since it then holds the user's list.
+// Write, flush, then replace. A failure at any step keeps the old list file and shows why.
+// A temporary file that could not be written completely is removed; a complete one stays
+// when only the replacement fails, since it then holds the user's list. A list file that is
+// a link (to a synchronised folder, say) stays one: the file it leads to is replaced, by a
+// temporary file beside it, since only within one folder is the replacement a single step.
 void TToDoForm::WriteListFile(bool writeProtectionFailed) {
   platform::Files& files = platform_.FileSystem();
   const std::filesystem::path listFile = Values.ProgramFolder / listFileName;
+  std::filesystem::path target;
   std::filesystem::path temporary;
   try {
-    temporary = Values.ProgramFolder / (std::u16string(temporaryFilePrefix) + platform_.NewGuid());
+    target = files.FinalTarget(listFile);
+    temporary = target.parent_path() / (std::u16string(temporaryFilePrefix) + platform_.NewGuid());
     files.WriteWhole(temporary, XmlDoc.SaveToBytes());
   } catch (...) {
+    if (!temporary.empty()) RemoveIncompleteFile(temporary);
     ShowSaveError(writeProtectionFailed);
     return;
   }
   try {
     if (listFileUnreadable_) KeepUnreadableFile(listFile);
-    files.Replace(temporary, listFile);
+    files.Replace(temporary, target);
+    listFileUnreadable_ = false;
+  } catch (const platform::UnconfirmedReplaceError&) {
+    // The new list is in place and is what the next start reads; saying that nothing was
+    // saved would be false, and there is nothing the user could do about the rest.
     listFileUnreadable_ = false;
   } catch (...) {
     ShowSaveError(writeProtectionFailed);
+  }
+}
+
+// Its writing may have failed before the file was even made.
+void TToDoForm::RemoveIncompleteFile(const std::filesystem::path& file) {
+  try {
+    platform_.FileSystem().Delete(file);
+  } catch (...) {
   }
 }
 

@@ -277,6 +277,7 @@ class TToDoForm : public platform::WindowEvents {
   void WriteListFile(bool writeProtectionFailed);
   void ShowSaveError(bool writeProtectionFailed);
   void KeepUnreadableFile(const std::filesystem::path& listFile);
+  void RemoveIncompleteFile(const std::filesystem::path& file);
 
   ui::Control* ControlAt(platform::Point point);
   void TrackHover(ui::Control* over);

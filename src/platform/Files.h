@@ -17,6 +17,13 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Replace has put the new file in place, but the system could not confirm that the change
+// will survive a power cut.
+class UnconfirmedReplaceError : public FileError {
+ public:
+  using FileError::FileError;
+};
+
 struct FolderEntry {
   std::filesystem::path name;  // the entry's own name, without its folder
   bool isFolder = false;
@@ -29,6 +36,11 @@ class Files {
   virtual bool FileExists(const std::filesystem::path& path) = 0;
   virtual bool FolderExists(const std::filesystem::path& path) = 0;
 
+  // The file that `path` finally names: each symbolic link on the way is followed, a relative
+  // one from its own folder, up to a name that is no link, which need not exist. A path that
+  // is no link is returned as it is.
+  virtual std::filesystem::path FinalTarget(const std::filesystem::path& path) = 0;
+
   virtual std::string ReadWhole(const std::filesystem::path& path) = 0;
   // Creates or truncates the file, writes every byte, flushes it to the disk and closes it,
   // checking each step.
@@ -36,8 +48,10 @@ class Files {
   // Copies, replacing an existing `to`.
   virtual void Copy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
   // Puts `from` in the place of `to` in one step that no crash can leave half done,
-  // replacing an existing `to` and making the change durable. Retries a few times, briefly,
-  // while `to` is held open by someone else.
+  // replacing an existing `to` and making the change durable. `to` itself is replaced, even
+  // when it is a link. An existing `to` passes its permissions on to `from`. Retries a few
+  // times, briefly, while `to` is held open by someone else. Throws UnconfirmedReplaceError
+  // when only the durability could not be confirmed.
   virtual void Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
   // Renames `from` to `to`, which must not exist yet.
   virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;

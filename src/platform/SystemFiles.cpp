@@ -40,10 +40,13 @@ constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
   throw FileError(std::string(action) + " \"" + ShownPath(path) + "\". " + std::string(reason));
 }
 
+std::string Described(std::string_view action, const fs::path& from, const fs::path& to, std::string_view reason) {
+  return std::string(action) + " \"" + ShownPath(from) + "\" to \"" + ShownPath(to) + "\". " + std::string(reason);
+}
+
 [[noreturn]] void Fail(std::string_view action, const fs::path& from, const fs::path& to,
                        std::string_view reason) {
-  throw FileError(std::string(action) + " \"" + ShownPath(from) + "\" to \"" + ShownPath(to) + "\". " +
-                  std::string(reason));
+  throw FileError(Described(action, from, to, reason));
 }
 
 // What the C library reported for the call that has just failed.
@@ -108,6 +111,20 @@ std::error_code FlushFolder(const fs::path& folder) {
 
 #endif
 
+#ifndef _WIN32
+// A replaced file keeps who may read and write it: a list kept private stays private. A `to`
+// that does not exist yet leaves `from` as it was made.
+std::error_code TakeOverPermissions(const fs::path& from, const fs::path& to) {
+  struct stat old {};
+  if (::stat(to.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return {};
+  const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return CError();
+  const std::error_code error = ::fchmod(fd, old.st_mode & 07777) == 0 ? std::error_code{} : CError();
+  ::close(fd);
+  return error;
+}
+#endif
+
 // Closes the file on every way out of a function that has not closed it itself.
 class OpenedFile {
  public:
@@ -145,6 +162,23 @@ class SystemFiles final : public Files {
   bool FolderExists(const fs::path& path) override {
     std::error_code error;
     return fs::is_directory(fs::status(path, error));
+  }
+
+  fs::path FinalTarget(const fs::path& path) override {
+    // As many links as Linux follows in one path before it gives up on a loop.
+    constexpr int kMaxLinks = 40;
+    fs::path current = path;
+    for (int links = 0;; ++links) {
+      std::error_code error;
+      if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
+      if (links == kMaxLinks) {
+        Fail("Cannot follow link", path, std::make_error_code(std::errc::too_many_symbolic_link_levels).message());
+      }
+      const fs::path next = fs::read_symlink(current, error);
+      if (error) Fail("Cannot follow link", current, error.message());
+      // Joined, not normalised: ".." after a linked folder means what the system says it means.
+      current = next.is_absolute() ? next : current.parent_path() / next;
+    }
   }
 
   std::string ReadWhole(const fs::path& path) override {
@@ -205,6 +239,12 @@ class SystemFiles final : public Files {
     const fs::path target = error ? fs::path() : fs::absolute(to, error);
     if (error) Fail("Cannot move file", from, to, error.message());
 
+#ifndef _WIN32
+    if (const std::error_code refused = TakeOverPermissions(source, target)) {
+      Fail("Cannot move file", from, to, "Setting the permissions failed: " + refused.message());
+    }
+#endif
+
     constexpr int kRetries = 5;
     for (int attempt = 0;; ++attempt) {
 #ifdef _WIN32
@@ -220,13 +260,12 @@ class SystemFiles final : public Files {
     if (error) Fail("Cannot move file", from, to, error.message());
 
 #ifndef _WIN32
-    if (const std::error_code unsynced = FlushFolder(target.parent_path())) {
-      Fail("Cannot move file", from, to, "Flushing the folder to the disk failed: " + unsynced.message());
-    }
-    if (source.parent_path() != target.parent_path()) {
-      if (const std::error_code unsynced = FlushFolder(source.parent_path())) {
-        Fail("Cannot move file", from, to, "Flushing the folder to the disk failed: " + unsynced.message());
-      }
+    // The new file is in place from here on; a failure now only leaves its durability unsure.
+    std::error_code unsynced = FlushFolder(target.parent_path());
+    if (!unsynced && source.parent_path() != target.parent_path()) unsynced = FlushFolder(source.parent_path());
+    if (unsynced) {
+      throw UnconfirmedReplaceError(
+          Described("Cannot move file", from, to, "Flushing the folder to the disk failed: " + unsynced.message()));
     }
 #endif
   }

@@ -204,6 +204,33 @@ TEST(LoadList, AbsurdNumbersAreBoundedNotObeyed) {
   EXPECT_EQ(wide.ToDoGrid.ColCount(), 3);
 }
 
+// Counts at the ends of the 64-bit range: a negative one means the grid's floor of one, a
+// positive one is refused, and neither may wrap around in the bound check.
+TEST(LoadList, ExtremeCountsFromTheFileAreComparedWithoutOverflow) {
+  struct Case {
+    std::string rows, cols;
+    bool refused;
+    int rowCount, colCount;
+  };
+  const Case cases[] = {
+      {"3", "-4611686018427387904", false, 4, 1},
+      {"-9223372036854775808", "2", false, 1, 2},
+      {"2", "9223372036854775807", true, 3, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rows + " x " + c.cols);
+    Program program;
+    ListText text;
+    text.info = "<ColumnInfo><RowCount>" + c.rows + "</RowCount><ColumnCount>" + c.cols + "</ColumnCount></ColumnInfo>";
+    text.header = "<ColumnHeader/>";
+    text.content = "<ToDoContent/>";
+    TToDoForm& form = *Started(program, text.Text()).form;
+    EXPECT_EQ(program.ReportPlaces(), c.refused ? Places{u"Load ColumnInfo"} : Places{});
+    EXPECT_EQ(form.ToDoGrid.RowCount(), c.rowCount);
+    EXPECT_EQ(form.ToDoGrid.ColCount(), c.colCount);
+  }
+}
+
 TEST(LoadList, SurplusHeaderEntriesStopTheSectionWithOneReport) {
   Program program;
   ListText text;

@@ -71,17 +71,59 @@ TEST(SaveList, WritesTheTemporaryFileThenPutsItInPlace) {
   program.platform.FileSystem().ClearCalls();
   program.Close();
   const auto& calls = program.platform.FileSystem().Calls();
-  ASSERT_EQ(calls.size(), 3u);
+  ASSERT_EQ(calls.size(), 4u);
   EXPECT_EQ(calls[0].operation, Op::ClearReadOnly);
   EXPECT_EQ(calls[0].path, program.platform.Folder() / "ToDoList.xml");
-  EXPECT_EQ(calls[1].operation, Op::WriteWhole);
-  const std::u16string temporary = calls[1].path.filename().u16string();
+  EXPECT_EQ(calls[1].operation, Op::FinalTarget);
+  EXPECT_EQ(calls[2].operation, Op::WriteWhole);
+  const std::u16string temporary = calls[2].path.filename().u16string();
   EXPECT_EQ(temporary, u"ToDoList~tmp~backup~{00000000-0000-0000-0000-000000000001}");
-  EXPECT_EQ(calls[1].path.parent_path(), program.platform.Folder());
-  EXPECT_EQ(calls[2].operation, Op::Replace);
-  EXPECT_EQ(calls[2].path, calls[1].path);
-  EXPECT_EQ(calls[2].to, program.platform.Folder() / "ToDoList.xml");
-  EXPECT_TRUE(calls[2].path.is_absolute());
+  EXPECT_EQ(calls[2].path.parent_path(), program.platform.Folder());
+  EXPECT_EQ(calls[3].operation, Op::Replace);
+  EXPECT_EQ(calls[3].path, calls[2].path);
+  EXPECT_EQ(calls[3].to, program.platform.Folder() / "ToDoList.xml");
+  EXPECT_TRUE(calls[3].path.is_absolute());
+}
+
+// A list kept in a synchronised folder through a link (here a chain of two, one of them
+// relative) stays reachable through it; the file at the end of the chain is replaced.
+TEST(SaveList, AListThatIsALinkStaysOneAndItsFileIsReplaced) {
+  Program program;
+  const std::filesystem::path folder = program.platform.Folder();
+  std::filesystem::create_directory(folder / "sync");
+  std::ofstream(folder / "sync" / "list.xml") << "<ToDoList/>";
+  std::filesystem::create_symlink(folder / "sync" / "list.xml", folder / "chain");
+  std::filesystem::create_symlink("chain", program.ListFile());
+  program.Start();
+  program.Close();
+  EXPECT_EQ(program.platform.Messages().size(), 4u);  // the empty list's sections only
+  ASSERT_TRUE(std::filesystem::is_symlink(program.ListFile()));
+  EXPECT_EQ(std::filesystem::read_symlink(program.ListFile()), "chain");
+  EXPECT_NE(program.ListFileBytes().find("<RowCount>5</RowCount>"), std::string::npos);
+  EXPECT_EQ(FolderContent(folder), (std::vector<std::filesystem::path>{"ToDoList.xml", "chain", "sync"}));
+  EXPECT_EQ(FolderContent(folder / "sync"), (std::vector<std::filesystem::path>{"list.xml"}));
+}
+
+// A link whose file is missing is written where it leads, when that folder exists.
+TEST(SaveList, ALinkToAMissingFileCreatesItOnlyInAFolderThatExists) {
+  Program program;
+  const std::filesystem::path folder = program.platform.Folder();
+  std::filesystem::create_directory(folder / "sync");
+  std::filesystem::create_symlink("sync/list.xml", program.ListFile());
+  program.Start();
+  program.Close();
+  EXPECT_TRUE(program.platform.Messages().empty());
+  EXPECT_TRUE(std::filesystem::is_symlink(program.ListFile()));
+  EXPECT_NE(program.ListFileBytes().find("<RowCount>5</RowCount>"), std::string::npos);
+
+  Program gone;
+  std::filesystem::create_symlink("gone/list.xml", gone.ListFile());
+  gone.Start();
+  gone.Close();
+  ASSERT_EQ(gone.platform.Messages().size(), 1u);
+  EXPECT_EQ(gone.platform.Messages()[0].title, u"Error at saving");
+  EXPECT_EQ(std::filesystem::read_symlink(gone.ListFile()), "gone/list.xml");
+  EXPECT_EQ(FolderContent(gone.platform.Folder()), (std::vector<std::filesystem::path>{"ToDoList.xml"}));
 }
 
 TEST(SaveList, AReadOnlyListIsMadeWritableAndReplaced) {
@@ -134,12 +176,12 @@ TEST_F(SaveFailure, AFolderThatTakesNoFileKeepsTheOldList) {
   EXPECT_TRUE(program_.platform.Closed());
 }
 
-TEST_F(SaveFailure, ADiskThatFillsUpLeavesThePartOfTheTemporaryFile) {
+TEST_F(SaveFailure, ADiskThatFillsUpLeavesNoPartOfTheTemporaryFile) {
   program_.platform.FileSystem().SetHalfWriteOnFault(true);
   program_.platform.FileSystem().FailNext(Op::WriteWhole);
   program_.Close();
   ExpectSaveErrorBox(u"Cannot save this file correctly: \r\n");
-  EXPECT_EQ(Temporaries().size(), 1u);
+  EXPECT_TRUE(Temporaries().empty());
 }
 
 TEST_F(SaveFailure, NoGuidNoSave) {
@@ -159,6 +201,16 @@ TEST_F(SaveFailure, ALockedListKeepsTheCompleteTemporaryFile) {
   xml::XmlTree kept;
   kept.LoadFromFile(program_.platform.Folder() / temporaries[0]);
   EXPECT_NE(kept.Root().Items().ChildNamed(u"ToDoContent"), nullptr);
+}
+
+// Only the folder's flush failed: the new list is in place, and no box may say otherwise.
+TEST_F(SaveFailure, AnUnconfirmedReplacementIsNoFailedSave) {
+  program_.platform.FileSystem().SetMoveOnReplaceFault(true);
+  program_.platform.FileSystem().FailNext(Op::Replace);
+  program_.Close();
+  EXPECT_EQ(program_.platform.Messages().size(), 4u);
+  EXPECT_NE(program_.ListFileBytes().find("<RowCount>5</RowCount>"), std::string::npos);
+  EXPECT_TRUE(Temporaries().empty());
 }
 
 TEST_F(SaveFailure, WriteProtectionThatStaysIsNamedAsTheReason) {

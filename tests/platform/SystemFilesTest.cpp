@@ -50,6 +50,7 @@ using FilesReadWrite = FilesTest;
 using FilesErrors = FilesTest;
 using FilesMoving = FilesTest;
 using FilesAttributes = FilesTest;
+using FilesLinks = FilesTest;
 
 TEST_F(FilesReadWrite, RoundTripsEveryByteValueAndAnEmptyFile) {
   std::string bytes;
@@ -148,6 +149,20 @@ TEST_F(FilesMoving, ReplaceOfAMissingSourceThrowsAndKeepsTheTarget) {
   EXPECT_EQ(files_->ReadWhole(At("to")), "old");
 }
 
+TEST_F(FilesMoving, ReplaceKeepsThePermissionsOfTheReplacedFile) {
+  for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                               fs::perms::owner_all | fs::perms::group_read | fs::perms::others_exec}) {
+    files_->WriteWhole(At("to"), "old");
+    fs::permissions(At("to"), mode, fs::perm_options::replace);
+    files_->WriteWhole(At("from"), "new");
+    fs::permissions(At("from"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read,
+                    fs::perm_options::replace);
+    files_->Replace(At("from"), At("to"));
+    EXPECT_EQ(fs::status(At("to")).permissions(), mode);
+    EXPECT_EQ(files_->ReadWhole(At("to")), "new");
+  }
+}
+
 TEST_F(FilesMoving, RenameMovesToAFreeNameAndRefusesAnExistingOne) {
   files_->WriteWhole(At("a"), "A");
   files_->Rename(At("a"), At("b"));
@@ -186,6 +201,30 @@ TEST_F(FilesAttributes, ListFolderListsFilesAndFoldersSortedByName) {
   for (const FolderEntry& e : entries) listed += e.name.string() + (e.isFolder ? "/ " : " ");
   EXPECT_EQ(listed, "C a/ b.txt ");
   EXPECT_NAMES(FileErrorOf([&] { files_->ListFolder(At("missing")); }), At("missing"));
+}
+
+TEST_F(FilesLinks, FinalTargetFollowsAbsoluteAndRelativeLinksToTheEnd) {
+  fs::create_directories(At("sync") / "deep");
+  files_->WriteWhole(At("sync") / "deep" / "list.xml", "x");
+  files_->WriteWhole(At("plain"), "x");
+  fs::create_symlink("../sync/deep/list.xml", At("sync") / "relative");
+  fs::create_symlink(At("sync") / "relative", At("absolute"));
+  fs::create_symlink("absolute", At("list"));
+  EXPECT_TRUE(fs::equivalent(files_->FinalTarget(At("list")), At("sync") / "deep" / "list.xml"));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(files_->FinalTarget(At("list")))));
+  EXPECT_EQ(files_->FinalTarget(At("plain")), At("plain"));
+  EXPECT_EQ(files_->FinalTarget(At("missing")), At("missing"));
+}
+
+TEST_F(FilesLinks, FinalTargetOfADanglingLinkIsWhereItLeads) {
+  fs::create_symlink("gone/list.xml", At("dangling"));
+  EXPECT_EQ(files_->FinalTarget(At("dangling")), At("gone/list.xml"));
+}
+
+TEST_F(FilesLinks, FinalTargetRefusesALoop) {
+  fs::create_symlink("b", At("a"));
+  fs::create_symlink("a", At("b"));
+  EXPECT_NAMES(FileErrorOf([&] { files_->FinalTarget(At("a")); }), At("a"));
 }
 
 }  // namespace

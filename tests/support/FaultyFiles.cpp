@@ -35,6 +35,7 @@ std::string_view OperationName(FaultyFiles::Operation operation) {
   switch (operation) {
     case Operation::FileExists: return "FileExists";
     case Operation::FolderExists: return "FolderExists";
+    case Operation::FinalTarget: return "FinalTarget";
     case Operation::ReadWhole: return "ReadWhole";
     case Operation::WriteWhole: return "WriteWhole";
     case Operation::Copy: return "Copy";
@@ -94,7 +95,8 @@ bool FaultyFiles::FaultDue(Operation operation) {
 
 void FaultyFiles::Enter(Operation operation, const fs::path& path, const fs::path& to) {
   calls_.push_back({operation, path, to});
-  if (operation == Operation::WriteWhole) return;  // WriteWhole may write half before it fails
+  // These two may act before they fail.
+  if (operation == Operation::WriteWhole || operation == Operation::Replace) return;
   if (FaultDue(operation)) InjectedFault(operation, path);
 }
 
@@ -119,6 +121,11 @@ bool FaultyFiles::FolderExists(const fs::path& path) {
   Enter(Operation::FolderExists, path);
   std::error_code ignored;
   return fs::is_directory(path, ignored);
+}
+
+fs::path FaultyFiles::FinalTarget(const fs::path& path) {
+  Enter(Operation::FinalTarget, path);
+  return real_->FinalTarget(path);
 }
 
 std::string FaultyFiles::ReadWhole(const fs::path& path) {
@@ -161,10 +168,16 @@ void FaultyFiles::Copy(const fs::path& from, const fs::path& to) {
 
 void FaultyFiles::Replace(const fs::path& from, const fs::path& to) {
   Enter(Operation::Replace, from, to);
+  const bool fault = FaultDue(Operation::Replace);
+  if (fault && !moveOnReplaceFault_) InjectedFault(Operation::Replace, from);
   if (ReadOnly(to)) Fail("Replace", to, "access denied: the file is read-only");
   std::error_code error;
   fs::rename(from, to, error);
   if (error) Fail("Replace", from, error.message());
+  if (fault) {
+    calls_.back().failed = true;
+    throw platform::UnconfirmedReplaceError("injected fault: Replace " + Quoted(from) + " unconfirmed");
+  }
 }
 
 void FaultyFiles::Rename(const fs::path& from, const fs::path& to) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@ class FaultyFiles : public platform::Files {
   enum class Operation {
     FileExists,
     FolderExists,
+    FinalTarget,
     ReadWhole,
     WriteWhole,
     Copy,
@@ -45,6 +47,9 @@ class FaultyFiles : public platform::Files {
   // An injected WriteWhole fault first writes the first half of the bytes, as a disk that
   // fills up midway does, instead of failing before it opens the file.
   void SetHalfWriteOnFault(bool halfWrite) { halfWriteOnFault_ = halfWrite; }
+  // An injected Replace fault first moves the file, as when only flushing the folder fails
+  // afterwards, and then reports that the replacement is unconfirmed.
+  void SetMoveOnReplaceFault(bool move) { moveOnReplaceFault_ = move; }
 
   const std::vector<Call>& Calls() const { return calls_; }
   // The calls as "WriteWhole ToDoList.tmp", "Replace ToDoList.tmp -> ToDoList.xml", with
@@ -58,6 +63,8 @@ class FaultyFiles : public platform::Files {
   // by root, until ClearReadOnly.
   bool FileExists(const std::filesystem::path& path) override;
   bool FolderExists(const std::filesystem::path& path) override;
+  // Follows the links as the real system does.
+  std::filesystem::path FinalTarget(const std::filesystem::path& path) override;
   std::string ReadWhole(const std::filesystem::path& path) override;
   void WriteWhole(const std::filesystem::path& path, std::string_view bytes) override;
   void Copy(const std::filesystem::path& from, const std::filesystem::path& to) override;
@@ -84,6 +91,8 @@ class FaultyFiles : public platform::Files {
   std::array<Faults, kOperationCount> faults_{};
   std::vector<Call> calls_;
   bool halfWriteOnFault_ = false;
+  bool moveOnReplaceFault_ = false;
+  std::unique_ptr<platform::Files> real_ = platform::MakeSystemFiles();
 };
 
 std::string_view OperationName(FaultyFiles::Operation operation);
