@@ -139,6 +139,16 @@ std::string MakeToDoFile(int rows, int columns) {
   return tree.SaveToBytes();
 }
 
+std::string MakeAlternatingDeclarationsFile(int declarations) {
+  std::string bytes;
+  for (int i = declarations; i > 0; --i) {
+    bytes += i % 2 == 0 ? "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                        : "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n";
+  }
+  bytes += "<ToDoList>\r\n  <Text>Gr\xF6\xDF" "e pr\xFC" "fen</Text>\r\n</ToDoList>\r\n";
+  return bytes;
+}
+
 std::u16string WidenLatin1(const std::string& bytes) {
   std::u16string text(bytes.size(), u'\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);

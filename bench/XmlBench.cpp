@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ToDoFileGenerator.h"
+#include "xml/XmlReader.h"
 #include "xml/XmlTree.h"
 
 namespace {
@@ -160,6 +161,23 @@ void OursWriteFile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
 
+// A file whose declarations switch the charset back and forth: decoding has to stay linear
+// in the file's size, however often the charset changes.
+void OursReadAlternatingDeclarations(benchmark::State& state) {
+  const std::string bytes = tasklane::bench::MakeAlternatingDeclarationsFile(static_cast<int>(state.range(0)));
+  Measure(state, bytes.size(), [&] {
+    XmlTree tree;
+    tree.LoadFromBytes(bytes);
+    benchmark::DoNotOptimize(tree.Root().Items().Count());
+  });
+  state.counters["file_MB"] = static_cast<double>(bytes.size()) / 1e6;
+  // Code units decoded per byte of the file: stays the same, however many declarations.
+  XmlTree tree;
+  tasklane::xml::XmlSource source(bytes);
+  tasklane::xml::ReadTree(tree, source);
+  state.counters["decoded_x_file"] = static_cast<double>(source.DecodedUnits()) / static_cast<double>(bytes.size());
+}
+
 void PugiReadBuffer(benchmark::State& state) {
   const Input& in = InputFor(Rows(state));
   Measure(state, in.bytes.size(), [&] {
@@ -245,6 +263,8 @@ BENCHMARK(OursWriteBytes)->Apply(Sizes);
 BENCHMARK(PugiWriteBytes)->Apply(Sizes);
 BENCHMARK(OursWriteFile)->Apply(Sizes);
 BENCHMARK(PugiWriteFile)->Apply(Sizes);
+BENCHMARK(OursReadAlternatingDeclarations)
+    ->Arg(10'000)->Arg(20'000)->Arg(40'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(OursMemory)->Apply(Sizes)->Iterations(1);
 BENCHMARK(PugiMemory)->Apply(Sizes)->Iterations(1);
 

@@ -3,7 +3,8 @@
 // also survive being written and read again: a list we save and then cannot open is lost.
 // That holds for the names our lists use: names beyond ASCII are written as references,
 // and a declaration's fields as they are, which no reader takes back; an attribute such as
-// "a::" keeps neither prefix nor name.
+// "a::" keeps neither prefix nor name. And the bytes, which the reader decodes a piece at a
+// time as it goes, must read as the same text decoded in one go.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "xml/Charsets.h"
 #include "xml/XmlTree.h"
 
 namespace {
@@ -81,11 +83,43 @@ void CheckLoad(Load load) {
   if (HasWritableNames(tree)) ExpectReadsBack(tree);
 }
 
+// The message a load fails with, or the text form of what it read.
+template <typename Load>
+std::string Outcome(Load load) {
+  XmlTree tree;
+  try {
+    load(tree);
+  } catch (const XmlError& e) {
+    return std::string("failed: ") + e.what();
+  }
+  return tree.SaveToBytes();
+}
+
+// The reader decodes bytes a piece at a time as it goes. Where no declaration can change the
+// charset (no "<?xml" at all, or only ASCII, which every charset reads alike) that must read
+// exactly what the text decoded in one go reads.
+void ExpectPiecesReadAsTheWhole(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return;
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; });
+  if (!ascii && bytes.find("<?xml") != std::string_view::npos) return;
+  std::u16string whole;
+  tasklane::xml::AppendDecoded(tasklane::xml::DefaultCodePage(), bytes, whole);
+  const std::string pieces = Outcome([&](XmlTree& tree) { tree.LoadFromBytes(bytes); });
+  const std::string oneGo = Outcome([&](XmlTree& tree) { tree.LoadFromString(whole); });
+  if (pieces != oneGo) {
+    std::fprintf(stderr, "Decoding piece by piece reads otherwise:\n--- pieces ---\n%.*s\n--- one go ---\n%.*s\n",
+                 static_cast<int>(std::min<std::size_t>(pieces.size(), 4096)), pieces.data(),
+                 static_cast<int>(std::min<std::size_t>(oneGo.size(), 4096)), oneGo.data());
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   CheckLoad([&](XmlTree& tree) { tree.LoadFromBytes(bytes); });
+  ExpectPiecesReadAsTheWhole(bytes);
 
   // The same bytes taken as UTF-16 code units reach the parser without the decoder in
   // front, with lone surrogates and all.

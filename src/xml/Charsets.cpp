@@ -1,5 +1,6 @@
 #include "xml/Charsets.h"
 
+#include <algorithm>
 #include <array>
 
 #include "xml/UpperCase.h"
@@ -146,13 +147,15 @@ void AppendUtf16Decoded(std::string_view bytes, std::u16string& text, bool bigEn
   if (bytes.size() % 2 != 0) text.push_back(replacement);
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 void AppendUtf8Encoded(std::u16string_view text, std::string& bytes) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
       cp = replacement;
     }
     if (cp < 0x80) {
@@ -173,12 +176,24 @@ void AppendUtf8Encoded(std::u16string_view text, std::string& bytes) {
   }
 }
 
+// A table holds the replacement character for the bytes its charset leaves undefined (those
+// above 127 in US-ASCII); no character is written as one of them.
 char EncodeSingleByte(const char16_t* table, char16_t c) {
   if (c < 0x80 && table[c] == c) return static_cast<char>(c);
+  if (c == replacement) return '?';
   for (int b = 0x80; b < 256; ++b) {
     if (table[b] == c) return static_cast<char>(b);
   }
   return '?';
+}
+
+void AppendSingleByteEncoded(const char16_t* table, std::u16string_view text, std::string& bytes) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // No single-byte charset holds a character beyond U+FFFF: its pair is one "?".
+    const bool pair = IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+    bytes.push_back(pair ? '?' : EncodeSingleByte(table, text[i]));
+    i += pair ? 1 : 0;
+  }
 }
 
 }  // namespace
@@ -218,8 +233,7 @@ void AppendDecoded(const Charset& charset, std::string_view bytes, std::u16strin
 
 void AppendEncoded(const Charset& charset, std::u16string_view text, std::string& bytes) {
   if (charset.kind == CharsetKind::Utf8) return AppendUtf8Encoded(text, bytes);
-  const char16_t* table = charset.table ? charset.table : DefaultCodePage().table;
-  for (char16_t c : text) bytes.push_back(EncodeSingleByte(table, c));
+  AppendSingleByteEncoded(charset.table ? charset.table : DefaultCodePage().table, text, bytes);
 }
 
 std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::size_t units) {
@@ -233,6 +247,15 @@ std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::s
     decoded += cp < 0x10000 ? 1 : 2;
   }
   return i;
+}
+
+std::size_t DecodingBoundary(const Charset& charset, std::string_view bytes, std::size_t at) {
+  if (charset.kind == CharsetKind::Utf16) return std::min(bytes.size(), at + at % 2);
+  if (charset.kind == CharsetKind::SingleByte) return at;
+  // A sequence goes on only with continuation bytes; in front of any other byte every
+  // sequence has ended, valid or not.
+  while (at < bytes.size() && IsContinuation(static_cast<unsigned char>(bytes[at]))) ++at;
+  return at;
 }
 
 std::string ToUtf8(std::u16string_view text) {

@@ -31,8 +31,13 @@ void AppendDecoded(const Charset& charset, std::string_view bytes, std::u16strin
 // How many bytes decode to the first `units` code units of the text.
 std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::size_t units);
 
-// Appends one code unit (or, in UTF-8, a pair) in the charset; a character the charset
-// cannot hold becomes "?".
+// The first place at or after `at` where decoding may stop and go on later with the same
+// text as decoding in one go: in UTF-8 not inside a sequence.
+std::size_t DecodingBoundary(const Charset& charset, std::string_view bytes, std::size_t at);
+
+// Appends the text in the charset, character by character: in UTF-8 a surrogate pair is one
+// sequence and a lone surrogate U+FFFD; in a single-byte charset a character the charset
+// lacks (a pair included) becomes one "?".
 void AppendEncoded(const Charset& charset, std::u16string_view text, std::string& bytes);
 
 std::string ToUtf8(std::u16string_view text);

@@ -1,23 +1,12 @@
+// Escaping on writing and unescaping on reading.
 #include <cstdint>
 
 #include "xml/UpperCase.h"
+#include "xml/XmlEscape.h"
 #include "xml/XmlTree.h"
 
 namespace tasklane::xml {
 namespace {
-
-constexpr char16_t hexDigits[] = u"0123456789ABCDEF";
-
-void AppendHexReference(char16_t c, std::u16string& out) {
-  out += u"&#x";
-  if (c > 0xFF) {
-    out.push_back(hexDigits[c >> 12]);
-    out.push_back(hexDigits[(c >> 8) & 0xF]);
-  }
-  out.push_back(hexDigits[(c >> 4) & 0xF]);
-  out.push_back(hexDigits[c & 0xF]);
-  out.push_back(u';');
-}
 
 int DigitValue(char16_t c, int base) {
   int v = -1;
@@ -76,18 +65,9 @@ std::size_t ReadEntity(std::u16string_view value, std::size_t at, std::u16string
 std::u16string EscapeValue(std::u16string_view value) {
   std::u16string out;
   out.reserve(value.size());
-  for (char16_t c : value) {
-    switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'"': out += u"&quot;"; break;
-      case u'\'': out += u"&apos;"; break;
-      default:
-        if (c < 128) out.push_back(c);
-        else AppendHexReference(c, out);
-    }
-  }
+  Escape(
+      value, [&](char c) { out.push_back(static_cast<char16_t>(c)); },
+      [&](std::string_view reference) { out.append(reference.begin(), reference.end()); });
   return out;
 }
 

@@ -161,13 +161,13 @@ void XmlReader::Read() {
 void XmlReader::ReadProlog() {
   for (;;) {
     std::size_t i = pos_;
-    while (i < t_.size() && IsWhitespace(t_[i])) ++i;
-    if (i == t_.size()) return;
+    while (!EndsAt(i) && IsWhitespace(t_[i])) ++i;
+    if (EndsAt(i)) return;
     if (t_[i] != u'<') Fail(messages::UnexpectedPrologText());
     Collection collection;
     PrologItem item = PrologItem::None;
     for (++i; item == PrologItem::None; ++i) {
-      if (i == t_.size()) return;
+      if (EndsAt(i)) return;
       if (!(IsWhitespace(t_[i]) && IsCDataStart(collection))) collection.Add(t_[i]);
       item = Classify(collection);
     }
@@ -262,15 +262,16 @@ void XmlReader::ReadContent(Children& children, int depth) {
   for (;;) {
     bool pendingText = false;
     std::size_t i = pos_;
-    for (; i < t_.size() && t_[i] != u'<'; ++i) pendingText = pendingText || !IsWhitespace(t_[i]);
-    if (i == t_.size()) return;  // text that no tag follows is not kept
+    for (; !EndsAt(i) && t_[i] != u'<'; ++i) pendingText = pendingText || !IsWhitespace(t_[i]);
+    if (EndsAt(i)) return;  // text that no tag follows is not kept
     const std::size_t tagStart = i++;
     Collection collection;
     bool elementBegins = false;
     for (; !elementBegins; ++i) {
-      if (i == t_.size()) {
+      if (EndsAt(i)) {
         // A start tag cut off by the end of the text still yields its element.
-        if (collection.Length() >= 2 && IsNameChar(collection.At(1))) break;
+        elementBegins = collection.Length() >= 2 && IsNameChar(collection.At(1));
+        if (elementBegins) break;
         return;
       }
       const char16_t c = t_[i];
@@ -294,7 +295,7 @@ void XmlReader::ReadContent(Children& children, int depth) {
         break;
       }
     }
-    if (elementBegins || i == t_.size()) ReadChildElement(children, depth + 1);
+    if (elementBegins) ReadChildElement(children, depth + 1);
   }
 }
 
@@ -309,6 +310,24 @@ std::u16string XmlReader::ReadTextRun(std::size_t end) {
   std::u16string value = UnescapeValue(t_.substr(pos_, end - pos_));
   pos_ = end;
   return value;
+}
+
+bool XmlReader::DecodeUpTo(std::size_t i) {
+  while (i >= t_.size()) {
+    if (!source_.DecodeMore()) return false;
+    t_ = source_.Text();
+  }
+  return true;
+}
+
+std::size_t XmlReader::Find(std::u16string_view what, std::size_t from) {
+  for (;;) {
+    const std::size_t at = t_.find(what, from);
+    if (at != std::u16string_view::npos) return at;
+    // An occurrence may begin in the last units searched and end in the next piece.
+    if (t_.size() + 1 > from + what.size()) from = t_.size() + 1 - what.size();
+    if (!DecodeUpTo(t_.size())) return std::u16string_view::npos;
+  }
 }
 
 void ReadTree(XmlTree& tree, XmlSource& source) { XmlReader(tree, source).Read(); }

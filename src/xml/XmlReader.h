@@ -57,12 +57,18 @@ class XmlReader {
   void ReadClosing(const ItemSyntax& syntax);
   [[noreturn]] void FailEndOfData(const ItemSyntax& syntax);
 
-  bool AtEnd() const { return pos_ >= t_.size(); }
+  // The text is decoded as reading gets to it: its end is only where the source has nothing
+  // more to decode.
+  bool AtEnd() { return EndsAt(pos_); }
+  bool EndsAt(std::size_t i) { return i >= t_.size() && !DecodeUpTo(i); }
+  bool DecodeUpTo(std::size_t i);
+  // Where `what` occurs from `from` on, or npos when the text ends first.
+  std::size_t Find(std::u16string_view what, std::size_t from);
   void SkipWhitespace();
 
   XmlTree& tree_;
   XmlSource& source_;
-  std::u16string_view t_;  // the decoded text
+  std::u16string_view t_;  // the text decoded so far
   std::size_t pos_ = 0;    // the read position
   // Per nesting level, the children of the element being read there (see Children).
   std::vector<std::vector<XmlNodePtr>> buffers_;

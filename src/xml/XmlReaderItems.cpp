@@ -71,7 +71,7 @@ const ItemSyntax* SyntaxOf(XmlNodeKind kind) {
 }  // namespace
 
 void XmlReader::SkipWhitespace() {
-  while (pos_ < t_.size() && IsWhitespace(t_[pos_])) ++pos_;
+  while (!AtEnd() && IsWhitespace(t_[pos_])) ++pos_;
 }
 
 void XmlReader::FailEndOfData(const ItemSyntax& syntax) { Fail(std::u16string(syntax.endOfData)); }
@@ -121,7 +121,7 @@ void XmlReader::ReadAttributes(XmlPropertyList& into, bool unescape) {
     if (AtEnd()) return;
     const char16_t quote = t_[pos_];
     if (quote != u'"' && quote != u'\'') Fail(messages::UnquotedPropertyValue(quote));
-    const std::size_t close = t_.find(quote, pos_ + 1);
+    const std::size_t close = Find(std::u16string_view(&quote, 1), pos_ + 1);
     if (close == std::u16string_view::npos) {
       pos_ = t_.size();
       return;
@@ -135,7 +135,7 @@ void XmlReader::ReadAttributes(XmlPropertyList& into, bool unescape) {
 XmlNodePtr XmlReader::ReadComment() {
   const ItemSyntax& syntax = *SyntaxOf(XmlNodeKind::Comment);
   ReadOpening(syntax);
-  const std::size_t dashes = t_.find(u"--", pos_);
+  const std::size_t dashes = Find(u"--", pos_);
   if (dashes == std::u16string_view::npos) FailEndOfData(syntax);
   auto comment = pool_->Make(XmlNodeKind::Comment, u"", t_.substr(pos_, dashes - pos_));
   pos_ = dashes + 2;

@@ -1,4 +1,5 @@
-// The text the reader works on, decoded from a file's bytes.
+// The text the reader works on, decoded from a file's bytes piece by piece as reading gets
+// to them.
 #pragma once
 
 #include <string>
@@ -16,11 +17,21 @@ class XmlSource {
   // byte-order mark) they are decoded in the default code page until a declaration names
   // another charset.
   explicit XmlSource(std::string_view bytes);
+  XmlSource(const XmlSource&) = delete;
+  XmlSource& operator=(const XmlSource&) = delete;
 
+  // The text decoded so far. It only grows (but see SwitchCharset), and its storage never
+  // moves, so views into it stay valid while the reader asks for more.
   std::u16string_view Text() const { return view_; }
 
-  // Decodes the bytes behind Text()[from] onwards in another charset.
+  // Decodes the next piece of the bytes onto Text(); false when all of them are decoded.
+  bool DecodeMore();
+
+  // Drops Text() from `from` on; the bytes behind it are decoded in `charset` from then on.
   void SwitchCharset(std::size_t from, const Charset& charset);
+
+  // Code units decoded so far, those decoded again after a switch included.
+  std::size_t DecodedUnits() const { return decodedUnits_; }
 
  private:
   std::string_view bytes_;
@@ -29,7 +40,9 @@ class XmlSource {
   const Charset* charset_ = nullptr;  // nullptr: the text cannot be decoded again
   std::size_t segmentUnit_ = 0;       // where the current charset began, in the text
   std::size_t segmentByte_ = 0;       // and in the bytes
-  std::size_t highBytesEnd_ = 0;      // one past the last byte above 127
+  std::size_t nextByte_ = 0;          // the first byte not decoded yet
+  std::size_t pieceBytes_ = 0;        // how many bytes the next piece takes, at least
+  std::size_t decodedUnits_ = 0;
 };
 
 }  // namespace tasklane::xml

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "xml/Charsets.h"
+#include "xml/XmlEscape.h"
 
 namespace tasklane::xml {
 namespace {
@@ -34,8 +35,9 @@ class Writer {
     for (char c : text) Put(c);
   }
   void PutRaw(std::u16string_view text);
-  void PutEscaped(std::u16string_view text);
-  void PutHex(unsigned value, int digits);
+  void PutEscaped(std::u16string_view text) {
+    Escape(text, [this](char c) { Put(c); }, [this](std::string_view reference) { PutAscii(reference); });
+  }
   void PutIndent(int level) {
     if (indent_.empty()) return;
     for (int i = 0; i < level; ++i) PutRaw(indent_);
@@ -50,41 +52,20 @@ class Writer {
   std::string scratch_;
 };
 
+// Text written as it is, in the output charset. A run beyond ASCII goes to the charset in
+// one piece, so that a surrogate pair stays one character.
 void Writer::PutRaw(std::u16string_view text) {
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      Put(static_cast<char>(c));
-    } else {
-      scratch_.clear();
-      AppendEncoded(charset_, std::u16string_view(&c, 1), scratch_);
-      PutAscii(scratch_);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] < 0x80) {
+      Put(static_cast<char>(text[i]));
+      continue;
     }
-  }
-}
-
-void Writer::PutHex(unsigned value, int digits) {
-  constexpr char hex[] = "0123456789ABCDEF";
-  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) Put(hex[(value >> shift) & 0xF]);
-}
-
-// The same rules as EscapeValue, straight into the buffer.
-void Writer::PutEscaped(std::u16string_view text) {
-  for (char16_t c : text) {
-    switch (c) {
-      case u'&': PutAscii("&amp;"); break;
-      case u'<': PutAscii("&lt;"); break;
-      case u'>': PutAscii("&gt;"); break;
-      case u'"': PutAscii("&quot;"); break;
-      case u'\'': PutAscii("&apos;"); break;
-      default:
-        if (c < 128) {
-          Put(static_cast<char>(c));
-        } else {
-          PutAscii("&#x");
-          PutHex(c, c > 0xFF ? 4 : 2);
-          Put(';');
-        }
-    }
+    std::size_t end = i + 1;
+    while (end < text.size() && text[end] >= 0x80) ++end;
+    scratch_.clear();
+    AppendEncoded(charset_, text.substr(i, end - i), scratch_);
+    for (char byte : scratch_) Put(byte);
+    i = end - 1;
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <fstream>
 
+#include "xml/Charsets.h"
+#include "xml/XmlReader.h"
 #include "xml/XmlTestSupport.h"
 
 namespace tasklane::xml {
@@ -177,6 +179,72 @@ TEST(Decode, ByteOrderMarks) {
   const std::string big = "\xFE\xFF\0<\0a\0>\0<\0b\0>\x20\xAC\0<\0/\0b\0>\0<\0/\0a\0>"s;
   EXPECT_EQ(Loaded(little), "a(b=\"\\u20AC\")");
   EXPECT_EQ(Loaded(big), "a(b=\"\\u20AC\")");
+}
+
+constexpr std::string_view utf8Declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
+constexpr std::string_view latin1Declaration = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n";
+
+// Each switch of the charset decodes again what lies behind its declaration, but only as far
+// as reading gets before the next switch, not the rest of the file each time.
+TEST(Decode, SwitchingCharsetsDecodesTheFileAboutOnce) {
+  std::string bytes;
+  for (int i = 0; i < 2000; ++i) bytes += i % 2 == 0 ? utf8Declaration : latin1Declaration;
+  bytes += "<a><b>" + std::string(50000, '\xE4') + "</b></a>";
+  XmlTree tree;
+  XmlSource source(bytes);
+  ReadTree(tree, source);
+  ASSERT_EQ(tree.Prolog().Count(), 2000);
+  EXPECT_EQ(tree.Prolog().ChildAt(1998).Encoding(), u"utf-8");
+  EXPECT_EQ(tree.Prolog().ChildAt(1999).Encoding(), u"iso-8859-1");
+  EXPECT_EQ(tree.Root().Items().ChildAt(0).Value(), std::u16string(50000, u'\u00E4'));
+  EXPECT_LE(source.DecodedUnits(), 2 * bytes.size());
+}
+
+// The text is decoded a piece at a time; no piece ends inside a UTF-8 sequence, valid or not.
+TEST(Decode, PieceByPieceGivesTheTextOfOneGo) {
+  constexpr std::string_view sequences[] = {
+      "x", "\xC3\xA4", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xFF", "\xC3", "\x80\x80", "\xE2\x82", " ",
+  };
+  std::string text;
+  unsigned state = 1;
+  while (text.size() < 300000) {
+    state = state * 1103515245u + 12345u;
+    text += sequences[(state >> 16) % std::size(sequences)];
+  }
+  XmlTree tree;
+  tree.LoadFromBytes(std::string(utf8Declaration) + "<a><b>" + text + "</b></a>");
+  EXPECT_TRUE(tree.Root().Items().ChildAt(0).Value() == FromUtf8(text));
+}
+
+// Comments, values and sections longer than the first pieces of the decoded text, ending
+// anywhere around where one piece ends and the next begins.
+TEST(Read, LongItemsAcrossDecodedPieces) {
+  // U+00E4, "-" and "y" in turn, in UTF-8 and as read; no "--" in a comment, nor a "-" at its end.
+  auto text = [](std::size_t length, bool comment) {
+    std::pair<std::string, std::u16string> t;
+    for (std::size_t i = 0; i < length; ++i) {
+      const bool dash = i % 3 == 1 || (!comment && i % 3 == 2);
+      if (i % 3 == 0) t.first += "\xC3\xA4", t.second += u'\u00E4';
+      else if (dash && !(comment && i + 1 == length)) t.first += '-', t.second += u'-';
+      else t.first += 'y', t.second += u'y';
+    }
+    return t;
+  };
+  for (std::size_t length = 0; length < 600; ++length) {
+    SCOPED_TRACE(length);
+    const auto [comment, expectedComment] = text(length, true);
+    const auto [x, expected] = text(length, false);
+    XmlTree tree;
+    tree.LoadFromBytes(std::string(utf8Declaration) + "<!--" + comment + "-->" + "<a x=\"" + x + "\"><b>" + x +
+                       "</b><c><![CDATA[" + x + "]]></c></a>");
+    ASSERT_EQ(tree.Prolog().Count(), 2);
+    EXPECT_TRUE(tree.Prolog().ChildAt(1).Value() == expectedComment);
+    EXPECT_TRUE(tree.Root().Properties().Find(u"x")->value == expected);
+    EXPECT_TRUE(tree.Root().Items().ChildNamed(u"b")->Value() == expected);
+    EXPECT_TRUE(tree.Root().Items().ChildNamed(u"c")->Items().ChildAt(0).Value() == expected);
+    EXPECT_EQ(LoadFailure(tree, std::string(utf8Declaration) + "<!--" + comment),
+              u"Invalid Comment: Unexpected end of data");
+  }
 }
 
 using ReadFile = TempFolderTest;

@@ -107,6 +107,66 @@ TEST(Write, DeclarationFieldsAndIndent) {
             Lines({"<?xml version=\"1.0\" standalone=\"yes\"?>", "<a>", "\t<b>1</b>", "</a>"}));
 }
 
+// Values, attribute values and names go through the one escaping routine of EscapeValue.
+TEST(Write, EscapesValuesNamesAndAttributesAlike) {
+  const std::u16string awkward = u"it's \u0100 \u20AC \U0001F600 &<>\"";
+  const std::string escaped = "it&apos;s &#x0100; &#x20AC; &#xD83D;&#xDE00; &amp;&lt;&gt;&quot;";
+  XmlTree tree;
+  tree.LoadFromString(u"");
+  tree.Root().SetName(u"L\u00F6sung");
+  tree.Root().Items().Add(u"Text", awkward).Properties().Add(u"note", awkward);
+  EXPECT_EQ(tree.SaveToBytes(), Lines({declaration, "<L&#xF6;sung>",
+                                       "  <Text note=\"" + escaped + "\">" + escaped + "</Text>",
+                                       "</L&#xF6;sung>"}));
+  EXPECT_EQ(EscapeValue(awkward), std::u16string(escaped.begin(), escaped.end()));
+}
+
+// What is written as it is (comments, CDATA sections, the document type, attribute names)
+// goes out in the charset the declaration names, character by character.
+TEST(Write, UnescapedTextInTheDeclaredCharset) {
+  struct Case {
+    std::u16string_view encoding;
+    std::string_view comment;  // the bytes for U+00E4, U+20AC, U+1F600, a lone high surrogate, U+FFFD
+  };
+  const Case cases[] = {
+      {u"utf-8", "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {u"US-ASCII", "?????"},
+      {u"iso-8859-1", "\xE4????"},
+      {u"iso-8859-15", "\xE4\xA4???"},
+      {u"windows-1252", "\xE4\x80???"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.encoding.begin(), c.encoding.end()));
+    XmlTree tree;
+    auto decl = std::make_unique<XmlElement>(XmlNodeKind::Declaration);
+    decl->SetEncoding(c.encoding);
+    tree.Prolog().Append(std::move(decl));
+    tree.Root().SetName(u"a");
+    tree.Root().Items().Append(
+        std::make_unique<XmlElement>(XmlNodeKind::Comment, u"", u"\u00E4\u20AC\U0001F600\xD800\uFFFD"));
+    const std::string encoding(c.encoding.begin(), c.encoding.end());
+    EXPECT_EQ(tree.SaveToBytes(), Lines({"<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>", "<a>",
+                                         "  <!--" + std::string(c.comment) + "-->", "</a>"}));
+  }
+}
+
+TEST(Write, SingleByteCharsetGetsNoByteItLeavesUndefined) {
+  XmlTree tree;
+  tree.LoadFromBytes("<?xml version=\"1.0\" encoding=\"us-ascii\"?><a/>");
+  tree.Root().Items().Append(std::make_unique<XmlElement>(XmlNodeKind::CDataSection, u"", u"\uFFFD\u0080\u00FF"));
+  EXPECT_EQ(tree.SaveToBytes(), Lines({"<?xml version=\"1.0\" encoding=\"us-ascii\"?>", "<a>",
+                                       "  <![CDATA[???]]>", "</a>"}));
+}
+
+// A character beyond U+FFFF read from a UTF-8 file goes out as the very same bytes.
+TEST(Write, Utf8FileWrittenBackAsItWasRead) {
+  const std::string bytes = Lines({"<?xml version=\"1.0\" encoding=\"utf-8\"?>", "<!--\xF0\x9F\x98\x80 \xE2\x82\xAC-->",
+                                   "<a>", "  <![CDATA[\xF0\x9F\x98\x80]]>", "</a>"});
+  XmlTree tree;
+  tree.LoadFromBytes(bytes);
+  EXPECT_EQ(tree.SaveToBytes(), bytes);
+}
+
 class WriteFile : public TempFolderTest {
  protected:
   static std::string Read(const std::filesystem::path& path) {
