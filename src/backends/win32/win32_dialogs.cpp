@@ -1,0 +1,203 @@
+// Win32Platform: hints and the dialog windows beside the main window.
+//
+//  [x] hints: a top-most tool window with one line of text in the core's colour, at a point
+//  [x] dialog windows: single-line border, title bar with the close box only, not resizable;
+//      painted by the core through the GDI canvas; mouse, keys and one timer; the close box
+//      hides the window
+#include <windowsx.h>
+
+#include "backends/win32/win32_canvas.h"
+#include "backends/win32/win32_platform.h"
+#include "backends/win32/win32_state.h"
+#include "backends/win32/win32_text.h"
+
+namespace tasklane::win32 {
+
+namespace {
+
+constexpr wchar_t hintClass[] = L"TasklaneHint";
+constexpr wchar_t dialogClass[] = L"TShowInfoDialog";
+constexpr UINT_PTR dialogTimerId = 1;
+constexpr int hintMargin = 3;
+const platform::Font hintFont{u"Tahoma", 11, false};
+
+LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<Win32State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message != WM_PAINT || !state) return DefWindowProcW(window, message, wParam, lParam);
+  PAINTSTRUCT paint{};
+  HDC target = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  {
+    Win32Canvas canvas(target, {client.right, client.bottom});
+    const platform::Rect all{0, 0, client.right, client.bottom};
+    const COLORREF back = state->hintBackground;
+    canvas.FillRect(all, platform::Color{GetRValue(back), GetGValue(back), GetBValue(back)});
+    platform::TextFormat format;
+    format.showMnemonics = false;
+    format.align = platform::TextAlign::Center;
+    canvas.Text(all, CoreText(state->hintText), hintFont, {0, 0, 0}, format);
+    canvas.Line({0, 0}, {client.right, 0}, {0, 0, 0});
+    canvas.Line({0, client.bottom - 1}, {client.right, client.bottom - 1}, {0, 0, 0});
+    canvas.Line({0, 0}, {0, client.bottom}, {0, 0, 0});
+    canvas.Line({client.right - 1, 0}, {client.right - 1, client.bottom}, {0, 0, 0});
+    canvas.Present();
+  }
+  EndPaint(window, &paint);
+  return 0;
+}
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, name, &existing)) return;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = style;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hIcon = ProgramIcon(instance, GetSystemMetrics(SM_CXICON));
+  windowClass.hIconSm = ProgramIcon(instance, GetSystemMetrics(SM_CXSMICON));
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+}
+
+class Win32DialogWindow final : public platform::DialogWindow {
+ public:
+  Win32DialogWindow(HINSTANCE instance, platform::DialogEvents& events) : events_(events) {
+    RegisterClassOnce(dialogClass, Procedure, instance, 0);
+    window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, dialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 100,
+                              100, nullptr, nullptr, instance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~Win32DialogWindow() override {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  Win32DialogWindow(const Win32DialogWindow&) = delete;
+  Win32DialogWindow& operator=(const Win32DialogWindow&) = delete;
+
+  void SetTitle(std::u16string_view title) override { SetWindowTextW(window_, Wide(title).c_str()); }
+  platform::Rect OuterBounds() override {
+    RECT rect{};
+    GetWindowRect(window_, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+  }
+  void SetOuterBounds(const platform::Rect& bounds) override {
+    SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  platform::Size ClientSize() override {
+    RECT rect{};
+    GetClientRect(window_, &rect);
+    return {rect.right, rect.bottom};
+  }
+  void Show() override {
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+  }
+  void Hide() override { ShowWindow(window_, SW_HIDE); }
+  bool Visible() override { return IsWindowVisible(window_) != FALSE; }
+  void Repaint() override { InvalidateRect(window_, nullptr, FALSE); }
+  void StartSystemMove() override {
+    ReleaseCapture();
+    SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  }
+  void SetTimer(int intervalMs, bool enabled) override {
+    if (enabled) ::SetTimer(window_, dialogTimerId, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
+    else KillTimer(window_, dialogTimerId);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+  }
+
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_PAINT: Paint(); return 0;
+      case WM_ERASEBKGND: return 1;
+      case WM_MOUSEMOVE: Track(); events_.MouseMove(PointOf(lParam), Shift(wParam)); return 0;
+      case WM_MOUSELEAVE: tracking_ = false; events_.MouseLeave(); return 0;
+      case WM_KEYDOWN: events_.KeyDown(static_cast<int>(wParam), Shift(0)); return 0;
+      case WM_TIMER: events_.TimerTick(); return 0;
+      case WM_CLOSE: Hide(); return 0;
+      default: return MouseButton(message, wParam, lParam);
+    }
+  }
+
+  LRESULT MouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+    using platform::MouseButton;
+    switch (message) {
+      case WM_LBUTTONDOWN: SetCapture(window_); events_.MouseDown(MouseButton::Left, PointOf(lParam), Shift(wParam)); return 0;
+      case WM_RBUTTONDOWN: events_.MouseDown(MouseButton::Right, PointOf(lParam), Shift(wParam)); return 0;
+      case WM_LBUTTONUP: ReleaseCapture(); events_.MouseUp(MouseButton::Left, PointOf(lParam), Shift(wParam)); return 0;
+      case WM_RBUTTONUP: events_.MouseUp(MouseButton::Right, PointOf(lParam), Shift(wParam)); return 0;
+      default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+  }
+
+  void Paint() {
+    PAINTSTRUCT paint{};
+    HDC target = BeginPaint(window_, &paint);
+    RECT client{};
+    GetClientRect(window_, &client);
+    {
+      Win32Canvas canvas(target, {client.right, client.bottom});
+      events_.Paint(canvas);
+      canvas.Present();
+    }
+    EndPaint(window_, &paint);
+  }
+
+  void Track() {
+    if (tracking_) return;
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
+    tracking_ = TrackMouseEvent(&track) != FALSE;
+  }
+
+  static platform::Point PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+  static platform::ShiftState Shift(WPARAM flags) {
+    platform::ShiftState shift;
+    shift.shift = GetKeyState(VK_SHIFT) < 0;
+    shift.ctrl = GetKeyState(VK_CONTROL) < 0;
+    shift.alt = GetKeyState(VK_MENU) < 0;
+    shift.left = (flags & MK_LBUTTON) != 0;
+    shift.right = (flags & MK_RBUTTON) != 0;
+    return shift;
+  }
+
+  platform::DialogEvents& events_;
+  HWND window_ = nullptr;
+  bool tracking_ = false;
+};
+
+}  // namespace
+
+void Win32Platform::ShowHint(std::u16string_view text, platform::Point screen, platform::Color background) {
+  RegisterClassOnce(hintClass, HintProc, state_->instance, CS_DROPSHADOW);
+  if (!state_->hint) {
+    state_->hint = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, hintClass, L"", WS_POPUP, 0, 0,
+                                   0, 0, nullptr, nullptr, state_->instance, nullptr);
+    SetWindowLongPtrW(state_->hint, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state_.get()));
+  }
+  state_->hintText = Wide(text);
+  state_->hintBackground = RGB(background.red, background.green, background.blue);
+  const int width = MeasureText(text, hintFont) + 2 * hintMargin + 2;
+  const int height = hintFont.pixelHeight + 2 * hintMargin + 2;
+  SetWindowPos(state_->hint, HWND_TOPMOST, screen.x, screen.y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(state_->hint, nullptr, FALSE);
+}
+
+void Win32Platform::HideHint() {
+  if (state_->hint) ShowWindow(state_->hint, SW_HIDE);
+}
+
+std::unique_ptr<platform::DialogWindow> Win32Platform::CreateDialogWindow(platform::DialogEvents& events) {
+  return std::make_unique<Win32DialogWindow>(state_->instance, events);
+}
+
+}  // namespace tasklane::win32

@@ -1,0 +1,137 @@
+// Win32Platform: the main window's requests, the screen and the message loop.
+//
+//  [x] create the window when the core attaches to it; attach the form
+//  [x] bounds (kept within the size limits), top-most, show, visible, close, repaint, activate
+//  [x] the system's own move and size loops from the press being handled
+//  [x] primary screen size, virtual desktop, cursor position, the work area nearest a window
+//  [x] the message loop: entering it shows the window
+#include "backends/win32/win32_platform.h"
+
+#include <algorithm>
+
+#include "backends/win32/win32_canvas.h"
+#include "backends/win32/win32_state.h"
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::win32 {
+
+namespace {
+
+platform::Rect CoreRectOf(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+}  // namespace
+
+Win32Platform::Win32Platform(void* instance) : state_(std::make_unique<Win32State>()) {
+  state_->instance = static_cast<HINSTANCE>(instance);
+  RegisterMainWindowClass(state_->instance);
+}
+
+Win32Platform::~Win32Platform() {
+  HideTrayIcon(*state_);
+  if (state_->hint) DestroyWindow(state_->hint);
+  if (state_->window) {
+    SetWindowLongPtrW(state_->window, GWLP_USERDATA, 0);
+    DestroyWindow(state_->window);
+  }
+}
+
+void Win32Platform::AttachWindow(platform::WindowEvents& events) {
+  state_->events = &events;
+  if (!state_->window) state_->window = CreateMainWindow(*state_);
+  state_->clipboard.owner = state_->window;
+}
+
+// The grid's editor measures its text for the mouse between paints too, in the font the
+// canvas draws it with.
+void Win32Platform::AttachForm(mainwindow::TToDoForm& form) {
+  state_->form = &form;
+  ui::StringGrid& grid = form.ToDoGrid;
+  grid.Editor().SetMeasure([&grid](std::u16string_view text) { return MeasureText(text, grid.Font); });
+  InvalidateRect(state_->window, nullptr, FALSE);
+}
+
+void Win32Platform::RunMessageLoop() {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+platform::Rect Win32Platform::WindowBounds() {
+  RECT rect{};
+  GetWindowRect(state_->window, &rect);
+  return CoreRectOf(rect);
+}
+
+// The size limits hold for the program's own requests as they do for the user's sizing.
+void Win32Platform::SetWindowBounds(const platform::Rect& bounds) {
+  platform::Size minimum{0, 0};
+  platform::Size maximum{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  if (state_->events) state_->events->SizeLimits(minimum, maximum);
+  const int width = std::max(std::min(bounds.Width(), maximum.width), minimum.width);
+  const int height = std::max(std::min(bounds.Height(), maximum.height), minimum.height);
+  SetWindowPos(state_->window, nullptr, bounds.left, bounds.top, std::max(width, 0), std::max(height, 0),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Platform::SetTopMost(bool topMost) {
+  SetWindowPos(state_->window, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Platform::ShowWindow(platform::WindowShow how) {
+  switch (how) {
+    case platform::WindowShow::Hide: ::ShowWindow(state_->window, SW_HIDE); break;
+    case platform::WindowShow::Show: ::ShowWindow(state_->window, SW_SHOW); break;
+    case platform::WindowShow::ShowNormal: ::ShowWindow(state_->window, SW_SHOWNORMAL); break;
+    case platform::WindowShow::Minimize: ::ShowWindow(state_->window, SW_MINIMIZE); break;
+  }
+}
+
+bool Win32Platform::WindowVisible() { return IsWindowVisible(state_->window) != FALSE; }
+
+void Win32Platform::RequestClose() { SendMessageW(state_->window, WM_CLOSE, 0, 0); }
+
+void Win32Platform::Repaint() { InvalidateRect(state_->window, nullptr, FALSE); }
+
+void Win32Platform::ActivateWindow() {
+  SetForegroundWindow(state_->window);
+  SetFocus(state_->window);
+}
+
+void Win32Platform::StartSystemMove() {
+  ReleaseCapture();
+  SendMessageW(state_->window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+// The hit-test zones carry the Windows codes, so an edge is its own HT code.
+void Win32Platform::StartSystemResize(platform::HitZone edge) {
+  ReleaseCapture();
+  SendMessageW(state_->window, WM_NCLBUTTONDOWN, static_cast<WPARAM>(edge), 0);
+}
+
+platform::Size Win32Platform::PrimaryScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+platform::Point Win32Platform::CursorPosition() {
+  POINT point{};
+  GetCursorPos(&point);
+  return {point.x, point.y};
+}
+
+platform::Rect Win32Platform::VirtualDesktop() {
+  return platform::Rect::FromBounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+platform::Rect Win32Platform::WorkAreaNearest(const platform::Rect& window) {
+  const RECT rect{window.left, window.top, window.right, window.bottom};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return {};
+  return CoreRectOf(info.rcWork);
+}
+
+}  // namespace tasklane::win32

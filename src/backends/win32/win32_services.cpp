@@ -1,0 +1,156 @@
+// Win32Platform: what the program asks of the system besides its window.
+//
+//  [x] modal message boxes: icon, Ok or Yes and No, owned by the window or by none
+//  [x] timers on the window (SetTimer, KillTimer)
+//  [x] the clipboard's text (CF_UNICODETEXT)
+//  [x] process the waiting messages, end the program
+//  [x] command-line arguments (CommandLineToArgvW), executable path, current folder
+//  [x] a new GUID (CoCreateGuid) in its registry form, the language resource (STRINGTABLE)
+//  [x] the file system
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "backends/win32/win32_platform.h"
+#include "backends/win32/win32_resources.h"
+#include "backends/win32/win32_state.h"
+#include "backends/win32/win32_text.h"
+
+namespace tasklane::win32 {
+
+namespace {
+
+UINT IconFlag(platform::MessageIcon icon) {
+  switch (icon) {
+    case platform::MessageIcon::None: return 0;
+    case platform::MessageIcon::Error: return MB_ICONERROR;
+    case platform::MessageIcon::Warning: return MB_ICONWARNING;
+    case platform::MessageIcon::Information: return MB_ICONINFORMATION;
+    case platform::MessageIcon::Question: return MB_ICONQUESTION;
+  }
+  return 0;
+}
+
+// Closes the clipboard on every way out.
+class OpenClipboardScope {
+ public:
+  explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ~OpenClipboardScope() {
+    if (open_) CloseClipboard();
+  }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+  bool Open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+}  // namespace
+
+platform::MessageAnswer Win32Platform::ShowMessage(std::u16string_view title, std::u16string_view text,
+                                                   platform::MessageIcon icon, platform::MessageButtons buttons,
+                                                   bool ownerless) {
+  const bool yesNo = buttons == platform::MessageButtons::YesNo;
+  // An ownerless box still keeps the program's windows from going on behind it.
+  const UINT flags = (yesNo ? MB_YESNO : MB_OK) | IconFlag(icon) | (ownerless ? MB_TASKMODAL : 0);
+  const std::wstring wideTitle = Wide(title);
+  const std::wstring wideText = Wide(text);
+  const int answer = MessageBoxW(ownerless ? nullptr : state_->window, wideText.c_str(), wideTitle.c_str(), flags);
+  if (!yesNo) return platform::MessageAnswer::Ok;
+  return answer == IDYES ? platform::MessageAnswer::Yes : platform::MessageAnswer::No;
+}
+
+void Win32Platform::SetTimer(int timerId, int intervalMs, bool enabled) {
+  const UINT_PTR id = timerIdBase + static_cast<UINT_PTR>(timerId);
+  if (enabled) ::SetTimer(state_->window, id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
+  else KillTimer(state_->window, id);
+}
+
+std::u16string Win32Clipboard::Text() {
+  OpenClipboardScope clipboard(owner);
+  if (!clipboard.Open()) return {};
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (!data) return {};
+  const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+  if (!text) return {};
+  std::u16string result = CoreText(text);
+  GlobalUnlock(data);
+  return result;
+}
+
+void Win32Clipboard::SetText(std::u16string_view text) {
+  OpenClipboardScope clipboard(owner);
+  if (!clipboard.Open()) return;
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  if (!data) return;
+  auto* target = static_cast<wchar_t*>(GlobalLock(data));
+  std::copy(text.begin(), text.end(), target);
+  target[text.size()] = L'\0';
+  GlobalUnlock(data);
+  EmptyClipboard();
+  if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);  // the clipboard owns it once taken
+}
+
+platform::Clipboard& Win32Platform::ClipboardService() { return state_->clipboard; }
+
+void Win32Platform::ProcessMessages() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // the loop still has to see it
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// The core asks for the end from inside its close query; the loop ends once the close is
+// through.
+void Win32Platform::Terminate() { PostQuitMessage(0); }
+
+std::vector<std::u16string> Win32Platform::CommandLineArguments() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::u16string> result;
+  if (!arguments) return result;
+  for (int i = 1; i < count; ++i) result.push_back(CoreText(arguments[i]));
+  LocalFree(arguments);
+  return result;
+}
+
+// Long paths need more than MAX_PATH: the buffer grows until the whole path fits.
+std::filesystem::path Win32Platform::ExecutablePath() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+void Win32Platform::SetCurrentFolder(const std::filesystem::path& folder) {
+  SetCurrentDirectoryW(folder.wstring().c_str());
+}
+
+std::u16string Win32Platform::NewGuid() {
+  GUID guid{};
+  if (FAILED(CoCreateGuid(&guid))) throw std::runtime_error("no new GUID");
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);  // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case
+  return CoreText(text);
+}
+
+std::u16string Win32Platform::LanguageResource() {
+  const wchar_t* text = nullptr;
+  // With a zero length LoadStringW hands out the resource's own text, not a copy.
+  const int length = LoadStringW(state_->instance, IDS_LANGUAGE, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 && text ? CoreText(std::wstring_view(text, static_cast<std::size_t>(length))) : std::u16string();
+}
+
+platform::Files& Win32Platform::FileSystem() { return *state_->files; }
+
+}  // namespace tasklane::win32

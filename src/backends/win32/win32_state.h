@@ -1,0 +1,68 @@
+// Everything the Win32 front end keeps, in one struct, for the files that implement
+// Win32Platform. The window procedure reaches it through GWLP_USERDATA.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/Clipboard.h"
+#include "platform/Files.h"
+#include "platform/Platform.h"
+
+namespace tasklane::mainwindow {
+class TToDoForm;
+}
+
+namespace tasklane::win32 {
+
+class Win32Clipboard final : public platform::Clipboard {
+ public:
+  std::u16string Text() override;
+  void SetText(std::u16string_view text) override;
+  HWND owner = nullptr;
+};
+
+// The core's timer ids start at 0; Win32 keeps 0 for "no timer".
+constexpr UINT_PTR timerIdBase = 100;
+// The notification-area icon reports its clicks with this message.
+constexpr UINT trayMessage = WM_APP + 1;
+
+struct MenuSession;
+
+struct Win32State {
+  HINSTANCE instance = nullptr;
+  HWND window = nullptr;
+  platform::WindowEvents* events = nullptr;
+  mainwindow::TToDoForm* form = nullptr;
+  Win32Clipboard clipboard;
+  std::unique_ptr<platform::Files> files = platform::MakeSystemFiles();
+  HANDLE mutex = nullptr;
+  HWND hint = nullptr;
+  std::wstring hintText;
+  COLORREF hintBackground = RGB(255, 255, 225);
+  bool trayShown = false;
+  MenuSession* menu = nullptr;  // while a popup menu is open
+  bool closeQueryRunning = false;
+  bool closed = false;
+  SIZE reportedSize{-1, -1};
+  int wheelRemainder = 0;  // wheel delta short of a whole notch
+  bool trackingLeave = false;
+};
+
+// The window procedure's half of the main window (win32_window.cpp).
+void RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(Win32State& state);
+// Runs the close query once; true when the window may go.
+bool RunCloseQuery(Win32State& state);
+HICON ProgramIcon(HINSTANCE instance, int size);
+
+}  // namespace tasklane::win32
+
+namespace tasklane::win32 {
+// The notification-area icon (win32_tray.cpp).
+void HideTrayIcon(Win32State& state);
+// A submenu about to open (win32_menu.cpp).
+void OnInitMenuPopup(Win32State& state, HMENU menu);
+}  // namespace tasklane::win32

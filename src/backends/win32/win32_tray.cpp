@@ -1,0 +1,68 @@
+// Win32Platform: the notification-area icon and the shell.
+//
+//  [x] Shell_NotifyIconW with the program icon at the small-icon size and its tip; clicks come
+//      back as trayMessage to the main window
+//  [x] removed when the program ends
+//  [x] the file browser with the file selected, web addresses (ShellExecuteW "open")
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "backends/win32/win32_platform.h"
+#include "backends/win32/win32_state.h"
+#include "backends/win32/win32_text.h"
+
+namespace tasklane::win32 {
+
+namespace {
+
+NOTIFYICONDATAW IconData(const Win32State& state) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = state.window;
+  data.uID = 1;
+  return data;
+}
+
+}  // namespace
+
+void Win32Platform::ShowTrayIcon(std::u16string_view tip) {
+  NOTIFYICONDATAW data = IconData(*state_);
+  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+  data.uCallbackMessage = trayMessage;
+  data.hIcon = ProgramIcon(state_->instance, GetSystemMetrics(SM_CXSMICON));
+  const std::wstring wideTip = Wide(tip.substr(0, std::size(data.szTip) - 1));
+  std::copy(wideTip.begin(), wideTip.end(), data.szTip);
+  state_->trayShown = Shell_NotifyIconW(state_->trayShown ? NIM_MODIFY : NIM_ADD, &data) != FALSE || state_->trayShown;
+}
+
+void HideTrayIcon(Win32State& state) {
+  if (!state.trayShown) return;
+  NOTIFYICONDATAW data = IconData(state);
+  Shell_NotifyIconW(NIM_DELETE, &data);
+  state.trayShown = false;
+}
+
+// Explorer from the Windows folder, else from the system folder, opens the folder with the
+// file selected; without either nothing happens.
+void Win32Platform::ShowFileInBrowser(const std::filesystem::path& file) {
+  wchar_t folder[MAX_PATH] = {};
+  std::filesystem::path explorer;
+  if (GetWindowsDirectoryW(folder, MAX_PATH) > 0) explorer = std::filesystem::path(folder) / L"Explorer.exe";
+  if (explorer.empty() || GetFileAttributesW(explorer.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    explorer.clear();
+    if (GetSystemDirectoryW(folder, MAX_PATH) > 0) explorer = std::filesystem::path(folder) / L"Explorer.exe";
+  }
+  if (explorer.empty() || GetFileAttributesW(explorer.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  const std::wstring parameters = L"/n, /e, /select, " + file.wstring();
+  ShellExecuteW(state_->window, L"open", explorer.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Platform::OpenAddress(std::u16string_view address) {
+  std::wstring wideAddress = Wide(address);
+  // A bare "www." address is no URL the shell knows how to open.
+  if (wideAddress.find(L"://") == std::wstring::npos) wideAddress = L"http://" + wideAddress;
+  ShellExecuteW(nullptr, L"open", wideAddress.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace tasklane::win32
