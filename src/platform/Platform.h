@@ -129,6 +129,8 @@ class Platform {
   virtual Rect VirtualDesktop() = 0;
   // The work area (the screen less the task bar and panels) of the screen nearest to `window`.
   virtual Rect WorkAreaNearest(const Rect& window) = 0;
+  // The face colour of buttons in the desktop's current colour scheme.
+  virtual Color ButtonFaceColor() = 0;
 
   // Menu. Shows the visible items of `menu` at a point on the screen and waits until the
   // user chooses one or dismisses it; nullptr for no choice. A submenu's item gets Popup()

@@ -231,6 +231,8 @@ class ScriptedPlatform : public platform::Platform {
   platform::Rect VirtualDesktop() override;
   // The primary screen until set.
   platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+  platform::Color ButtonFaceColor() override { return buttonFace_; }
+  void SetButtonFaceColor(platform::Color color) { buttonFace_ = color; }
 
   platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;
   void ShowTrayIcon(std::u16string_view tip) override { trayTip_ = tip; }
@@ -315,6 +317,7 @@ class ScriptedPlatform : public platform::Platform {
   std::vector<ScriptedDialog*> dialogs_;
 
   platform::Size primaryScreen_{1920, 1080};
+  platform::Color buttonFace_{240, 240, 240};
   platform::Point cursor_;
   ScriptedClipboard clipboard_;
   bool virtualDesktopSet_ = false;

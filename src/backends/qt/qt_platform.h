@@ -53,6 +53,7 @@ class QtPlatform final : public platform::Platform {
   platform::Point CursorPosition() override;
   platform::Rect VirtualDesktop() override;
   platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+  platform::Color ButtonFaceColor() override;
 
   // Menu, notification area, hints, shell.
   platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;

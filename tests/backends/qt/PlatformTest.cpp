@@ -102,5 +102,15 @@ TEST_F(QtPlatformTest, RightPressOnTheGridOpensTheMenuAndTheChoiceIsCarriedOut) 
   EXPECT_EQ(form.ToDoGrid.Row(), 3);
 }
 
+TEST(QtPlatformColours, TheButtonFaceIsTheDesktopPalettes) {
+  QtPlatform platform;
+  const QPalette kept = QApplication::palette();
+  QPalette scheme = kept;
+  scheme.setColor(QPalette::Button, QColor(212, 208, 200));
+  QApplication::setPalette(scheme);
+  EXPECT_EQ(platform.ButtonFaceColor(), (platform::Color{212, 208, 200}));
+  QApplication::setPalette(kept);
+}
+
 }  // namespace
 }  // namespace tasklane::qt
