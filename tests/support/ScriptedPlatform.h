@@ -27,6 +27,7 @@ struct ShownMessage {
   platform::MessageButtons buttons = platform::MessageButtons::Ok;
   bool ownerless = false;
   bool windowTopMost = false;  // a top-most window would hide an owned box behind it
+  bool confirmation = false;   // titled by the platform, not by the program
 };
 
 struct ShownHint {
@@ -249,6 +250,8 @@ class ScriptedPlatform : public platform::Platform {
 
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons, bool ownerless) override;
+  // Recorded as a Yes/No question box with no title of the program's.
+  platform::MessageAnswer ShowConfirmation(std::u16string_view question) override;
 
   void SetTimer(int timerId, int intervalMs, bool enabled) override { timers_[timerId] = {intervalMs, enabled}; }
 
@@ -326,6 +329,7 @@ class ScriptedPlatform : public platform::Platform {
   std::deque<platform::MessageAnswer> answers_;
   std::vector<ShownMessage> messages_;
   std::function<void(const ShownMessage&)> whileMessage_;
+  platform::MessageAnswer Answer(ShownMessage shown);
 
   std::map<int, ScriptedTimer> timers_;
 

@@ -70,6 +70,7 @@ class QtPlatform final : public platform::Platform {
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text,
                                       platform::MessageIcon icon, platform::MessageButtons buttons,
                                       bool ownerless) override;
+  platform::MessageAnswer ShowConfirmation(std::u16string_view question) override;
 
   // Timers.
   void SetTimer(int timerId, int intervalMs, bool enabled) override;

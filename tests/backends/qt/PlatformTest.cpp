@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QTimer>
 #include <functional>
@@ -110,6 +112,26 @@ TEST(QtPlatformColours, TheButtonFaceIsTheDesktopPalettes) {
   QApplication::setPalette(scheme);
   EXPECT_EQ(platform.ButtonFaceColor(), (platform::Color{212, 208, 200}));
   QApplication::setPalette(kept);
+}
+
+TEST(QtPlatformDialogs, AConfirmationIsTitledAsTheToolkitTitlesOne) {
+  QtPlatform platform;
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QTimer answer;
+  answer.setInterval(10);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    answer.stop();
+    title = box->windowTitle();
+    icon = box->icon();
+    box->button(QMessageBox::Yes)->click();
+  });
+  answer.start();
+  EXPECT_EQ(platform.ShowConfirmation(u"Delete?"), platform::MessageAnswer::Yes);
+  EXPECT_EQ(title, mainwindow::buildEnglishUI ? QStringLiteral("Confirm") : QStringLiteral("Best\u00e4tigen"));
+  EXPECT_EQ(icon, QMessageBox::Question);
 }
 
 }  // namespace
