@@ -25,7 +25,7 @@ namespace tasklane::qt {
 struct QtState;
 
 // Needs a QApplication that outlives it.
-class QtPlatform final : public platform::Platform {
+class QtPlatform : public platform::Platform {
  public:
   QtPlatform();
   ~QtPlatform() override;
