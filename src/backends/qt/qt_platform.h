@@ -24,7 +24,8 @@ namespace tasklane::qt {
 
 struct QtState;
 
-// Needs a QApplication that outlives it.
+// Needs a QApplication that outlives it. Not final: a test build of the program answers one
+// of its services with a fault.
 class QtPlatform : public platform::Platform {
  public:
   QtPlatform();
