@@ -42,6 +42,9 @@ int RunTasklane(platform::Platform& platform, const std::function<void(mainwindo
   if (AnotherInstanceTakesOver(platform)) return 0;
   mainwindow::TToDoForm form(platform, englishUI);
   form.FormCreate();
+  // Entering the loop shows the window, whatever became of the start-up; the start timer's
+  // first tick then decides whether it stays.
+  platform.ShowWindow(platform::WindowShow::Show);
   messageLoop(form);
   return 0;
 }

@@ -14,8 +14,8 @@ namespace tasklane::app {
 bool AnotherInstanceTakesOver(platform::Platform& platform);
 
 // The whole run: the single-instance guard, the main window's start-up, then `messageLoop`,
-// which the front end runs until the program is asked to end (entering it shows the window).
-// Returns the exit code.
+// which the front end runs until the program is asked to end. The window is shown as the
+// loop is entered. Returns the exit code.
 int RunTasklane(platform::Platform& platform, const std::function<void(mainwindow::TToDoForm&)>& messageLoop,
                 bool englishUI = mainwindow::buildEnglishUI);
 

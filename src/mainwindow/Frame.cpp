@@ -10,8 +10,6 @@ namespace {
 
 using ui::ArtPicture;
 
-constexpr platform::Color buttonFace{240, 240, 240};
-
 std::string Utf8Name(std::u16string_view name) { return std::string(name.begin(), name.end()); }
 
 }  // namespace
@@ -43,7 +41,11 @@ void TToDoForm::CreateFrame() {
   ImageLogo.SetBounds(platform::Rect::FromBounds(0, 0, 250, 30));
   for (ui::Panel* panel : ButtonPanels()) {
     const std::string button = Utf8Name(panel->Button.Name());
-    const std::string extension = panel->Button.Name().starts_with(u"ImageIcon") ? ".jpg" : ".png";
+    const bool jpeg = panel->Button.Name().starts_with(u"ImageIcon");
+    const std::string extension = jpeg ? ".jpg" : ".png";
+    // The small PNG buttons sit on the grid's edge and let it show around them; the JPEG
+    // buttons are square pictures of their own.
+    panel->Button.Transparent = !jpeg;
     panel->Button.SetPictures(ArtPicture(button + extension), ArtPicture(button + "_hover" + extension),
                               ArtPicture(button + "_pressed" + extension));
   }
@@ -71,7 +73,7 @@ void TToDoForm::ConnectFrame() {
 }
 
 void TToDoForm::Paint(platform::Canvas& canvas, bool active) {
-  canvas.FillRect(platform::Rect::FromBounds(0, 0, ClientWidth(), ClientHeight()), buttonFace);
+  canvas.FillRect(platform::Rect::FromBounds(0, 0, ClientWidth(), ClientHeight()), platform_.ButtonFaceColor());
   for (ui::PictureImage* image : FramePictures()) image->Paint(canvas);
   const platform::Rect grid = ToDoGrid.Bounds();
   if (grid.Width() > 0 && grid.Height() > 0) {

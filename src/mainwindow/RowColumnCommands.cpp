@@ -27,8 +27,7 @@ bool TToDoForm::ConfirmRemoval(std::u16string question, const std::vector<std::u
   if (!anyText) return true;
   // A top-most window would cover the question it owns.
   SetTopMost(false);
-  const platform::MessageAnswer answer = platform_.ShowMessage(
-      caption, question, platform::MessageIcon::Question, platform::MessageButtons::YesNo, false);
+  const platform::MessageAnswer answer = platform_.ShowConfirmation(question);
   SetTopMost(true);
   return answer == platform::MessageAnswer::Yes;
 }

@@ -129,6 +129,8 @@ class Platform {
   virtual Rect VirtualDesktop() = 0;
   // The work area (the screen less the task bar and panels) of the screen nearest to `window`.
   virtual Rect WorkAreaNearest(const Rect& window) = 0;
+  // The face colour of buttons in the desktop's current colour scheme.
+  virtual Color ButtonFaceColor() = 0;
 
   // Menu. Shows the visible items of `menu` at a point on the screen and waits until the
   // user chooses one or dismisses it; nullptr for no choice. A submenu's item gets Popup()
@@ -154,6 +156,9 @@ class Platform {
   // Dialogs. `ownerless`: the box belongs to no window of the program.
   virtual MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, MessageIcon icon,
                                     MessageButtons buttons, bool ownerless) = 0;
+  // A question for Yes or No, with the question icon, owned by the window; its title and
+  // button texts are the platform's own for a confirmation.
+  virtual MessageAnswer ShowConfirmation(std::u16string_view question) = 0;
 
   // Timers tick through WindowEvents::TimerTick on the user-interface thread.
   virtual void SetTimer(int timerId, int intervalMs, bool enabled) = 0;

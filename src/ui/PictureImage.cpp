@@ -66,9 +66,7 @@ void PictureButton::MouseUp(platform::MouseButton button, platform::ShiftState s
 }
 
 Panel::Panel(std::u16string_view name, Control* owner, std::u16string_view buttonName)
-    : Control(name, owner), Button(buttonName, this) {
-  Button.Transparent = true;
-}
+    : Control(name, owner), Button(buttonName, this) {}
 
 void Panel::SetBounds(const platform::Rect& bounds) {
   Control::SetBounds(bounds);

@@ -58,8 +58,9 @@ class PictureButton : public PictureImage {
   bool pressed_ = false;
 };
 
-// A borderless, transparent panel holding one picture button at its top-left corner, of
-// the panel's size; the panel carries the hint.
+// A borderless panel without a face of its own, holding one picture button at its top-left
+// corner, of the panel's size; the panel carries the hint. Whether the button's pictures let
+// the frame show through is the button's Transparent.
 class Panel : public Control {
  public:
   Panel(std::u16string_view name, Control* owner, std::u16string_view buttonName);

@@ -49,6 +49,8 @@ TEST_F(Commands, RemovingARowAsksOnlyWhenItHoldsTextAndNoKeepsIt) {
   ASSERT_EQ(program.platform.Messages().size(), 1u);
   const testing::ShownMessage& question = program.platform.Messages()[0];
   EXPECT_EQ(question.text, u"Do you really want to delete the row?\r\nContent: High, ...Click here for new task, 10min");
+  EXPECT_TRUE(question.confirmation);
+  EXPECT_EQ(question.title, u"") << "the platform titles a confirmation";
   EXPECT_EQ(question.icon, platform::MessageIcon::Question);
   EXPECT_EQ(question.buttons, platform::MessageButtons::YesNo);
   EXPECT_FALSE(question.windowTopMost);

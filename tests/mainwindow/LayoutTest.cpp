@@ -111,14 +111,20 @@ TEST(ColumnFitting, TheColumnsMakeRoomForTheVerticalBar) {
 TEST(Frame, TheWindowPaintsItsFrameThenTheGridThenThePanels) {
   Program program;
   TToDoForm& form = program.Start();
+  program.platform.SetButtonFaceColor({212, 208, 200});  // the desktop's scheme changed
   testing::RecordingCanvas canvas;
   form.Paint(canvas, true);
   const auto& calls = canvas.Calls();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls[0].kind, testing::DrawKind::FillRect);
   EXPECT_EQ(calls[0].rect, At(0, 0, 370, 211));
+  EXPECT_EQ(calls[0].color, (platform::Color{212, 208, 200}));
   std::vector<Rect> pictures;
-  for (const auto& call : canvas.CallsOf(testing::DrawKind::Picture)) pictures.push_back(call.clip);
+  std::vector<bool> seeThrough;
+  for (const auto& call : canvas.CallsOf(testing::DrawKind::Picture)) {
+    pictures.push_back(call.clip);
+    seeThrough.push_back(call.transparency != platform::PictureTransparency::None);
+  }
   // Frame pictures from the bottom up (the zoom corners have none without a skin), then
   // the seven buttons.
   const std::vector<Rect> expected = {
@@ -131,6 +137,9 @@ TEST(Frame, TheWindowPaintsItsFrameThenTheGridThenThePanels) {
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(pictures[i], expected[i]) << "picture " << i;
   }
+  // Only the logo and the four small PNG buttons let what lies below show through.
+  EXPECT_EQ(seeThrough, (std::vector<bool>{false, false, false, false, false, true, false, false, false, false, true,
+                                           true, true, true}));
   // The grid's cells stand inside its border, in window coordinates.
   const testing::DrawCall* header = canvas.FindText(u"Prio");
   ASSERT_NE(header, nullptr);

@@ -179,9 +179,18 @@ platform::Rect ScriptedPlatform::VirtualDesktop() {
 
 MessageAnswer ScriptedPlatform::ShowMessage(std::u16string_view title, std::u16string_view text,
                                             platform::MessageIcon icon, MessageButtons buttons, bool ownerless) {
-  messages_.push_back({std::u16string(title), std::u16string(text), icon, buttons, ownerless, topMost_});
-  // A copy: the action may show a box of its own, which moves the list.
-  const ShownMessage shown = messages_.back();
+  return Answer({std::u16string(title), std::u16string(text), icon, buttons, ownerless, topMost_});
+}
+
+MessageAnswer ScriptedPlatform::ShowConfirmation(std::u16string_view question) {
+  return Answer({u"", std::u16string(question), platform::MessageIcon::Question, MessageButtons::YesNo, false,
+                 topMost_, true});
+}
+
+// Takes a copy: the action may show a box of its own, which moves the list.
+MessageAnswer ScriptedPlatform::Answer(ShownMessage shown) {
+  const MessageButtons buttons = shown.buttons;
+  messages_.push_back(shown);
   if (whileMessage_) whileMessage_(shown);
   const MessageAnswer fallback = buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
   if (answers_.empty()) return fallback;

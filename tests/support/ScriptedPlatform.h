@@ -27,6 +27,7 @@ struct ShownMessage {
   platform::MessageButtons buttons = platform::MessageButtons::Ok;
   bool ownerless = false;
   bool windowTopMost = false;  // a top-most window would hide an owned box behind it
+  bool confirmation = false;   // titled by the platform, not by the program
 };
 
 struct ShownHint {
@@ -231,6 +232,8 @@ class ScriptedPlatform : public platform::Platform {
   platform::Rect VirtualDesktop() override;
   // The primary screen until set.
   platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+  platform::Color ButtonFaceColor() override { return buttonFace_; }
+  void SetButtonFaceColor(platform::Color color) { buttonFace_ = color; }
 
   platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;
   void ShowTrayIcon(std::u16string_view tip) override { trayTip_ = tip; }
@@ -247,6 +250,8 @@ class ScriptedPlatform : public platform::Platform {
 
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons, bool ownerless) override;
+  // Recorded as a Yes/No question box with no title of the program's.
+  platform::MessageAnswer ShowConfirmation(std::u16string_view question) override;
 
   void SetTimer(int timerId, int intervalMs, bool enabled) override { timers_[timerId] = {intervalMs, enabled}; }
 
@@ -315,6 +320,7 @@ class ScriptedPlatform : public platform::Platform {
   std::vector<ScriptedDialog*> dialogs_;
 
   platform::Size primaryScreen_{1920, 1080};
+  platform::Color buttonFace_{240, 240, 240};
   platform::Point cursor_;
   ScriptedClipboard clipboard_;
   bool virtualDesktopSet_ = false;
@@ -323,6 +329,7 @@ class ScriptedPlatform : public platform::Platform {
   std::deque<platform::MessageAnswer> answers_;
   std::vector<ShownMessage> messages_;
   std::function<void(const ShownMessage&)> whileMessage_;
+  platform::MessageAnswer Answer(ShownMessage shown);
 
   std::map<int, ScriptedTimer> timers_;
 

@@ -1,16 +1,19 @@
 // QtPlatform: the program's dialog windows (the info dialog).
 //
-//  [x] an ordinary window: a title bar with only the close box, a fixed size
-//  [x] outer bounds with the window manager's frame, the client area the rest of them
+//  [x] an ordinary window: a single-line border and a title bar with only the close box, drawn
+//      here, so that no window manager adds a minimise or maximise box; a fixed size
+//  [x] outer bounds are the window's, the client area what border and title bar leave
 //  [x] the core paints the client area; mouse, leaving and keys go to it in client terms
 //  [x] the close box hides the window (a widget's close does); the core's object decides
 //      when it goes, and a quit of the program is never refused
+//  [x] a press on the title bar moves the window, as on any other
 //  [x] one timer; the window system's move, or the window following the mouse without one
 #include "backends/qt/qt_dialog_window.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QWindow>
 #include <algorithm>
 
@@ -23,58 +26,73 @@ namespace tasklane::qt {
 
 namespace {
 
-platform::Point ClientPointOf(const QMouseEvent* event) {
-  const QPoint point = event->position().toPoint();
-  return {point.x(), point.y()};
-}
+constexpr int border = 1;
 
 }  // namespace
 
+// NOTE: window managers differ in what they make of the hints for a close box alone (Openbox
+// keeps its minimise box whatever the hints say); a frame of the window's own looks the same
+// under all of them, and without one.
 QtDialogWindow::QtDialogWindow(platform::DialogEvents& events) : events_(events) {
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] { events_.TimerTick(); });
 }
 
-void QtDialogWindow::SetTitle(std::u16string_view title) { setWindowTitle(QtString(title)); }
+void QtDialogWindow::SetTitle(std::u16string_view title) {
+  setWindowTitle(QtString(title));
+  update();
+}
 
 platform::Rect QtDialogWindow::OuterBounds() {
-  const QRect frame = frameGeometry();
-  return platform::Rect::FromBounds(frame.x(), frame.y(), frame.width(), frame.height());
+  const QRect outer = geometry();
+  return platform::Rect::FromBounds(outer.x(), outer.y(), outer.width(), outer.height());
 }
 
 void QtDialogWindow::SetOuterBounds(const platform::Rect& bounds) {
-  outer_ = QRect(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-  ApplyOuterBounds();
+  setFixedSize(std::max(bounds.Width(), 1), std::max(bounds.Height(), 1));
+  move(bounds.left, bounds.top);
 }
 
-// NOTE: the window manager's frame is known only once the window is shown in it; until then
-// the client area is the whole, and it shrinks to fit when the frame arrives.
-void QtDialogWindow::ApplyOuterBounds() {
-  if (outer_.isNull()) return;
-  const QRect frame = frameGeometry();
-  const QRect client = geometry();
-  appliedFrame_ = QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                           frame.bottom() - client.bottom());
-  const QSize size = outer_.size().shrunkBy(appliedFrame_).expandedTo(QSize(1, 1));
-  setFixedSize(size);
-  move(outer_.topLeft());  // a window's position is that of its frame
+QStyleOptionTitleBar QtDialogWindow::TitleBar() const {
+  QStyleOptionTitleBar bar;
+  bar.initFrom(this);
+  bar.rect = QRect(border, border, width() - 2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+  bar.text = windowTitle();
+  bar.icon = windowIcon();
+  // The system menu's flag is the one that brings the close box; no other box is asked for.
+  bar.titleBarFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+  bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarSysMenu | QStyle::SC_TitleBarCloseButton;
+  bar.titleBarState = isActiveWindow() ? Qt::WindowActive : Qt::WindowNoState;
+  if (isActiveWindow()) bar.state |= QStyle::State_Active;
+  if (closeBoxPressed_) {
+    bar.activeSubControls = QStyle::SC_TitleBarCloseButton;
+    bar.state |= QStyle::State_Sunken;
+  }
+  return bar;
 }
 
-void QtDialogWindow::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  const QRect frame = frameGeometry();
-  const QRect client = geometry();
-  const QMargins now(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                     frame.bottom() - client.bottom());
-  if (now != appliedFrame_ && !following_) ApplyOuterBounds();
-  else if (!outer_.isNull()) outer_.moveTopLeft(frame.topLeft());  // where the user put it
+QRect QtDialogWindow::ClientRect() const {
+  const QRect bar = TitleBar().rect;
+  return QRect(border, bar.bottom() + 1, width() - 2 * border, height() - bar.bottom() - 1 - border);
 }
 
-platform::Size QtDialogWindow::ClientSize() { return {width(), height()}; }
+bool QtDialogWindow::OnCloseBox(QPoint point) const {
+  const QStyleOptionTitleBar bar = TitleBar();
+  return style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, this).contains(point);
+}
+
+platform::Point QtDialogWindow::ClientPointOf(const QMouseEvent* event) const {
+  const QPoint point = event->position().toPoint() - ClientRect().topLeft();
+  return {point.x(), point.y()};
+}
+
+platform::Size QtDialogWindow::ClientSize() {
+  const QRect client = ClientRect();
+  return {std::max(client.width(), 0), std::max(client.height(), 0)};
+}
 
 void QtDialogWindow::Show() {
   show();
@@ -99,14 +117,29 @@ void QtDialogWindow::StartSystemMove() {
 
 void QtDialogWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Dark));
+  const QStyleOptionTitleBar bar = TitleBar();
+  style()->drawComplexControl(QStyle::CC_TitleBar, &bar, &painter, this);
+  const QRect client = ClientRect();
+  painter.setClipRect(client);
+  painter.translate(client.topLeft());
   QtCanvas canvas(painter);
   events_.Paint(canvas);
 }
 
 void QtDialogWindow::mousePressEvent(QMouseEvent* event) {
   pressGlobal_ = event->globalPosition().toPoint();
+  const QPoint point = event->position().toPoint();
+  if (following_) return;
+  if (!ClientRect().contains(point)) {
+    if (event->button() != Qt::LeftButton) return;
+    closeBoxPressed_ = OnCloseBox(point);
+    if (closeBoxPressed_) update();
+    else if (TitleBar().rect.contains(point)) StartSystemMove();
+    return;
+  }
   platform::MouseButton button{};
-  if (following_ || !MouseButtonOf(event->button(), button)) return;
+  if (!MouseButtonOf(event->button(), button)) return;
   events_.MouseDown(button, ClientPointOf(event), ShiftStateOf(event->modifiers(), event->buttons()));
 }
 
@@ -119,6 +152,12 @@ void QtDialogWindow::mouseReleaseEvent(QMouseEvent* event) {
     releaseMouse();
     return;
   }
+  if (closeBoxPressed_) {
+    closeBoxPressed_ = false;
+    update();
+    if (event->button() == Qt::LeftButton && OnCloseBox(event->position().toPoint())) close();
+    return;
+  }
   platform::MouseButton button{};
   if (!MouseButtonOf(event->button(), button)) return;
   events_.MouseUp(button, ClientPointOf(event), ShiftStateOf(event->modifiers(), event->buttons()));
@@ -129,12 +168,25 @@ void QtDialogWindow::mouseMoveEvent(QMouseEvent* event) {
     move(followStartPosition_ + event->globalPosition().toPoint() - followStart_);
     return;
   }
+  if (closeBoxPressed_) return;
+  const bool inClient = ClientRect().contains(event->position().toPoint());
+  // The title bar and the border are outside the area the core knows.
+  if (pointerInClient_ && !inClient) events_.MouseLeave();
+  pointerInClient_ = inClient;
+  if (!inClient) return;
   events_.MouseMove(ClientPointOf(event), ShiftStateOf(event->modifiers(), event->buttons()));
 }
 
 void QtDialogWindow::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
+  pointerInClient_ = false;
   events_.MouseLeave();
+}
+
+void QtDialogWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The title bar looks different in an active window.
+  if (event->type() == QEvent::ActivationChange) update();
 }
 
 void QtDialogWindow::keyPressEvent(QKeyEvent* event) {

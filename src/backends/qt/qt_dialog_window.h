@@ -1,8 +1,8 @@
 // A dialog window of the program beside the main one: a Qt top-level window whose client
-// area the core paints and whose input it handles.
+// area the core paints and whose input it handles. Its border and title bar are its own.
 #pragma once
 
-#include <QMargins>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QWidget>
 
@@ -33,15 +33,18 @@ class QtDialogWindow final : public QWidget, public platform::DialogWindow {
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
-  void ApplyOuterBounds();
+  QRect ClientRect() const;
+  QStyleOptionTitleBar TitleBar() const;
+  bool OnCloseBox(QPoint point) const;
+  platform::Point ClientPointOf(const QMouseEvent* event) const;
 
   platform::DialogEvents& events_;
   QTimer timer_;
-  QRect outer_;             // as the core asked for it, frame included
-  QMargins appliedFrame_;   // the frame the client size was worked out with
+  bool closeBoxPressed_ = false;
+  bool pointerInClient_ = false;
   QPoint pressGlobal_;
   bool following_ = false;  // moved by the mouse here, without a window manager to do it
   QPoint followStart_;

@@ -80,6 +80,7 @@ void QtWindow::StartSystemMove() {
 void QtWindow::StartSystemResize(HitZone edge) {
   const Qt::Edges edges = EdgesOf(edge);
   if (!edges || dragging_ || systemMoving_) return;
+  TellSizeLimits();
   if (QWindow* handle = windowHandle(); handle && handle->startSystemResize(edges)) return;
   FollowMouse(edges);
 }

@@ -3,6 +3,7 @@
 //  [x] attach the core's window and its form; the program icon on every window
 //  [x] bounds, top-most, show, visible, close, repaint, activate, the system's move and size
 //  [x] primary screen size, virtual desktop, cursor position, the work area nearest a window
+//  [x] the button face colour of the desktop's palette
 //  [x] the popup menu, modal at a point of the screen, with the pictures in it
 #include "backends/qt/qt_platform.h"
 
@@ -102,6 +103,12 @@ platform::Rect QtPlatform::VirtualDesktop() {
 platform::Rect QtPlatform::WorkAreaNearest(const platform::Rect& window) {
   const QScreen* screen = ScreenNearest({(window.left + window.right) / 2, (window.top + window.bottom) / 2});
   return screen ? CoreRectOf(screen->availableGeometry()) : platform::Rect{};
+}
+
+platform::Color QtPlatform::ButtonFaceColor() {
+  const QColor face = QApplication::palette().color(QPalette::Active, QPalette::Button);
+  return {static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
+          static_cast<std::uint8_t>(face.blue())};
 }
 
 // A menu for the tray icon opens while the window may be hidden; it then belongs to none.

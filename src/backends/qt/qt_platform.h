@@ -24,8 +24,9 @@ namespace tasklane::qt {
 
 struct QtState;
 
-// Needs a QApplication that outlives it.
-class QtPlatform final : public platform::Platform {
+// Needs a QApplication that outlives it. Not final: a test build of the program answers one
+// of its services with a fault.
+class QtPlatform : public platform::Platform {
  public:
   QtPlatform();
   ~QtPlatform() override;
@@ -53,6 +54,7 @@ class QtPlatform final : public platform::Platform {
   platform::Point CursorPosition() override;
   platform::Rect VirtualDesktop() override;
   platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+  platform::Color ButtonFaceColor() override;
 
   // Menu, notification area, hints, shell.
   platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;
@@ -69,6 +71,7 @@ class QtPlatform final : public platform::Platform {
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text,
                                       platform::MessageIcon icon, platform::MessageButtons buttons,
                                       bool ownerless) override;
+  platform::MessageAnswer ShowConfirmation(std::u16string_view question) override;
 
   // Timers.
   void SetTimer(int timerId, int intervalMs, bool enabled) override;

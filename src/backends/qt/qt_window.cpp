@@ -2,7 +2,8 @@
 // close, and its painting.
 //
 //  [x] frameless, always on top (switchable), no task-bar entry, title and class name
-//  [x] bounds = widget geometry (no frame: client = outer), kept within the size limits
+//  [x] bounds = widget geometry (no frame: client = outer), kept within the size limits,
+//      which the window system knows as well
 //  [x] Resized on every change of size, also while hidden
 //  [x] hide, show, show normal, minimise, bring to front, activate
 //  [x] close: the close query runs once, a refusal keeps the window
@@ -11,6 +12,7 @@
 #include "backends/qt/qt_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -60,9 +62,7 @@ platform::Rect QtWindow::Bounds() const {
 }
 
 void QtWindow::SetBounds(const platform::Rect& bounds) {
-  platform::Size minimum{0, 0};
-  platform::Size maximum{noLimit, noLimit};
-  if (events_) events_->SizeLimits(minimum, maximum);
+  const auto [minimum, maximum] = TellSizeLimits();
   // The minimum wins over a smaller maximum, as the window systems do it.
   const int width = std::max(std::min(bounds.Width(), maximum.width), minimum.width);
   const int height = std::max(std::min(bounds.Height(), maximum.height), minimum.height);
@@ -70,6 +70,18 @@ void QtWindow::SetBounds(const platform::Rect& bounds) {
   // NOTE: a hidden widget gets its resize event only when it is shown; the core hears of the
   // new size now, as it would on any other system.
   ReportSizeIfChanged();
+}
+
+// A window manager that sizes the window by its own means keeps it within these limits only
+// when it knows them.
+std::pair<platform::Size, platform::Size> QtWindow::TellSizeLimits() {
+  platform::Size minimum{0, 0};
+  platform::Size maximum{noLimit, noLimit};
+  if (events_) events_->SizeLimits(minimum, maximum);
+  const QSize smallest(std::max(minimum.width, 0), std::max(minimum.height, 0));
+  setMinimumSize(smallest);
+  setMaximumSize(QSize(std::min(maximum.width, noLimit), std::min(maximum.height, noLimit)).expandedTo(smallest));
+  return {minimum, maximum};
 }
 
 void QtWindow::ReportSizeIfChanged() {

@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 #include "platform/Platform.h"
 
@@ -56,6 +57,7 @@ class QtWindow final : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  std::pair<platform::Size, platform::Size> TellSizeLimits();  // minimum, maximum
   void ReportSizeIfChanged();
   bool GridIsActiveControl() const;
   void MouseButtonEvent(QMouseEvent* event, bool press, bool doubleClick);

@@ -182,6 +182,31 @@ TEST(QtCanvas, TextWidthGrowsWithTheText) {
   EXPECT_EQ(picture.Canvas().TextWidth(u"", font), 0);
 }
 
+// How much black a picture holds: each pixel counts by its darkness.
+long Ink(const QImage& image) {
+  long ink = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) ink += 255 - qGray(image.pixel(x, y));
+  }
+  return ink;
+}
+
+// Wine's Tahoma Bold is hardly heavier than its regular face; the header must still be seen
+// to be bold, at the grid's own font.
+TEST(QtCanvas, BoldTextIsClearlyHeavier) {
+  for (const platform::Font regular : {platform::Font{u"Tahoma", 17, false}, platform::Font{u"Tahoma", 11, false}}) {
+    platform::Font bold = regular;
+    bold.bold = true;
+    Picture plain(120, 30);
+    plain.Canvas().Text(Rect{0, 0, 120, 30}, u"Prio Task Time", regular, black, Format(platform::TextAlign::Left));
+    Picture heavy(120, 30);
+    heavy.Canvas().Text(Rect{0, 0, 120, 30}, u"Prio Task Time", bold, black, Format(platform::TextAlign::Left));
+    const long plainInk = Ink(plain.Image());
+    ASSERT_GT(plainInk, 0);
+    EXPECT_GT(Ink(heavy.Image()), plainInk * 13 / 10) << "at " << regular.pixelHeight << " pixels: " << plainInk;
+  }
+}
+
 TEST(QtCanvas, ClipsNestAndComeOff) {
   Picture picture;
   platform::Canvas& canvas = picture.Canvas();

@@ -1,9 +1,10 @@
-// A dialog window over recorded events: its bounds with the frame, input in client terms,
-// and its move without a window manager.
+// A dialog window over recorded events: its bounds with its own frame, input in client
+// terms, its close box, and its move without a window manager.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QStyle>
 #include <vector>
 
 #include "backends/qt/qt_dialog_window.h"
@@ -35,29 +36,41 @@ void Mouse(QWidget& window, QEvent::Type type, QPoint global, Qt::MouseButton bu
   QApplication::sendEvent(&window, &event);
 }
 
-TEST(QtDialogWindow, FrameCountsInItsBoundsAndWithoutAWindowManagerItFollowsTheMouse) {
+// The window draws its own frame, so that every window manager shows the same title bar:
+// the close box and nothing else.
+TEST(QtDialogWindow, ItsOwnFrameCountsInItsBoundsAndItsTitleBarMovesIt) {
   RecordingDialog events;
   QtDialogWindow window(events);
   events.window = &window;
   window.SetOuterBounds(platform::Rect::FromBounds(50, 60, 300, 200));
   window.Show();
-  // Offscreen draws a thin frame of its own; the client area is what it leaves.
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint)) << "no window manager adds boxes";
   EXPECT_EQ(window.OuterBounds(), platform::Rect::FromBounds(50, 60, 300, 200));
-  const QSize frame = window.frameGeometry().size() - window.geometry().size();
-  EXPECT_EQ(window.ClientSize(), (platform::Size{300 - frame.width(), 200 - frame.height()}));
+  const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+  EXPECT_EQ(window.ClientSize(), (platform::Size{300 - 2, 200 - 2 - title}));
 
-  const QPoint press = window.geometry().topLeft() + QPoint(20, 10);
-  Mouse(window, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+  const QPoint client = window.geometry().topLeft() + QPoint(1, 1 + title);
+  Mouse(window, QEvent::MouseButtonPress, client + QPoint(20, 10), Qt::LeftButton, Qt::LeftButton);
+  Mouse(window, QEvent::MouseButtonRelease, client + QPoint(20, 10), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(events.downs, (std::vector<Point>{{20, 10}}));
-  Mouse(window, QEvent::MouseMove, press + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(window.OuterBounds(), platform::Rect::FromBounds(50, 60, 300, 200));
+
+  // Without a window manager the window follows the mouse itself.
+  const QPoint onTitle = window.geometry().topLeft() + QPoint(60, 1 + title / 2);
+  Mouse(window, QEvent::MouseButtonPress, onTitle, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(events.downs.size(), 1u) << "the title bar is not the core's";
+  Mouse(window, QEvent::MouseMove, onTitle + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(window.OuterBounds(), platform::Rect::FromBounds(80, 80, 300, 200));
-  Mouse(window, QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
-  Mouse(window, QEvent::MouseMove, press + QPoint(80, 80), Qt::NoButton, Qt::NoButton);
+  Mouse(window, QEvent::MouseButtonRelease, onTitle + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
+  Mouse(window, QEvent::MouseMove, onTitle + QPoint(80, 80), Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(window.OuterBounds(), platform::Rect::FromBounds(80, 80, 300, 200));
-  EXPECT_TRUE(events.ups.empty()) << "the move took the release";
+  EXPECT_TRUE(events.ups.empty()) << "the moves took the releases";
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 
-  window.close();
+  const QPoint closeBox = window.geometry().topLeft() + QPoint(300 - 1 - title / 2, 1 + title / 2);
+  Mouse(window, QEvent::MouseButtonPress, closeBox, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(window.Visible()) << "a box closes on its release";
+  Mouse(window, QEvent::MouseButtonRelease, closeBox, Qt::LeftButton, Qt::NoButton);
   EXPECT_FALSE(window.Visible()) << "the close box hides it";
 }
 

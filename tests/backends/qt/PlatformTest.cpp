@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QTimer>
 #include <functional>
@@ -100,6 +102,36 @@ TEST_F(QtPlatformTest, RightPressOnTheGridOpensTheMenuAndTheChoiceIsCarriedOut) 
   Mouse(QEvent::MouseButtonPress, inCell + QPoint(0, 24), Qt::LeftButton, Qt::LeftButton);
   Mouse(QEvent::MouseButtonRelease, inCell + QPoint(0, 24), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(form.ToDoGrid.Row(), 3);
+}
+
+TEST(QtPlatformColours, TheButtonFaceIsTheDesktopPalettes) {
+  QtPlatform platform;
+  const QPalette kept = QApplication::palette();
+  QPalette scheme = kept;
+  scheme.setColor(QPalette::Button, QColor(212, 208, 200));
+  QApplication::setPalette(scheme);
+  EXPECT_EQ(platform.ButtonFaceColor(), (platform::Color{212, 208, 200}));
+  QApplication::setPalette(kept);
+}
+
+TEST(QtPlatformDialogs, AConfirmationIsTitledAsTheToolkitTitlesOne) {
+  QtPlatform platform;
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QTimer answer;
+  answer.setInterval(10);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    answer.stop();
+    title = box->windowTitle();
+    icon = box->icon();
+    box->button(QMessageBox::Yes)->click();
+  });
+  answer.start();
+  EXPECT_EQ(platform.ShowConfirmation(u"Delete?"), platform::MessageAnswer::Yes);
+  EXPECT_EQ(title, mainwindow::buildEnglishUI ? QStringLiteral("Confirm") : QStringLiteral("Best\u00e4tigen"));
+  EXPECT_EQ(icon, QMessageBox::Question);
 }
 
 }  // namespace

@@ -34,14 +34,20 @@ fs::path MakeOwnFolder() {
 }
 
 // The test's environment with the program's own platform and runtime folder.
-std::vector<std::string> ProgramEnvironment(const ProgramFolder& folder) {
+std::vector<std::string> ProgramEnvironment(const ProgramFolder& folder, const std::string& display) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
     const std::string_view text(*entry);
     if (text.starts_with("QT_QPA_PLATFORM=") || text.starts_with("XDG_RUNTIME_DIR=")) continue;
+    if (text.starts_with("DISPLAY=") || text.starts_with("WAYLAND_DISPLAY=")) continue;
     environment.emplace_back(text);
   }
-  environment.push_back("QT_QPA_PLATFORM=offscreen");
+  if (display.empty()) {
+    environment.push_back("QT_QPA_PLATFORM=offscreen");
+  } else {
+    environment.push_back("QT_QPA_PLATFORM=xcb");
+    environment.push_back("DISPLAY=" + display);
+  }
   environment.push_back("XDG_RUNTIME_DIR=" + folder.Runtime().string());
   return environment;
 }
@@ -59,12 +65,12 @@ void Check(int error, const char* what) {
 
 }  // namespace
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(const fs::path& executable)
     : root_(MakeOwnFolder()), program_(root_ / "program"), runtime_(root_ / "runtime") {
   fs::create_directory(program_);
   fs::create_directory(runtime_);
   fs::permissions(runtime_, fs::perms::owner_all, fs::perm_options::replace);
-  fs::copy_file(TASKLANE_PROGRAM, program_ / "tasklane");
+  fs::copy_file(executable, program_ / "tasklane");
 }
 
 ProgramFolder::~ProgramFolder() {
@@ -107,10 +113,11 @@ int SaveWatch::Saves() {
   }
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, const std::vector<std::string>& arguments) {
+RunningProgram::RunningProgram(const ProgramFolder& folder, const std::vector<std::string>& arguments,
+                               const std::string& display) {
   std::vector<std::string> argv{(folder.Program() / "tasklane").string()};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> environment = ProgramEnvironment(folder);
+  std::vector<std::string> environment = ProgramEnvironment(folder, display);
   std::vector<char*> argvPointers = Pointers(argv);
   std::vector<char*> environmentPointers = Pointers(environment);
 

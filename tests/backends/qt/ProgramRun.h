@@ -20,7 +20,8 @@ inline constexpr std::chrono::milliseconds patience = 60s;
 
 class ProgramFolder {
  public:
-  ProgramFolder();
+  // Holds a copy of `executable`, the real program unless a test needs another build of it.
+  explicit ProgramFolder(const std::filesystem::path& executable = TASKLANE_PROGRAM);
   ~ProgramFolder();
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -55,7 +56,9 @@ class SaveWatch {
 
 class RunningProgram {
  public:
-  RunningProgram(const ProgramFolder& folder, const std::vector<std::string>& arguments = {});
+  // On the offscreen platform, or on the X display named (":N") when one is given.
+  RunningProgram(const ProgramFolder& folder, const std::vector<std::string>& arguments = {},
+                 const std::string& display = {});
   // A program still running is killed: a failed test leaves nothing behind.
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 #include <functional>
 
 #include "backends/qt/qt_window.h"
@@ -70,6 +71,15 @@ class QtWindowTest : public ::testing::Test {
   mainwindow::TToDoForm form{scripted};
   QtWindow window;
 };
+
+// A window manager's own sizing cannot take it below what the program allows.
+TEST_F(QtWindowTest, TheWindowSystemKnowsTheSmallestSize) {
+  window.Show(platform::WindowShow::Show);
+  ASSERT_TRUE(WaitFor([&] { return window.windowHandle() != nullptr; }));
+  EXPECT_EQ(window.windowHandle()->minimumSize(), QSize(10, 10));
+  window.SetBounds(Rect::FromBounds(100, 100, 0, 0));
+  EXPECT_EQ(window.Bounds(), Rect::FromBounds(100, 100, 10, 10));
+}
 
 TEST_F(QtWindowTest, IsAFramelessTopMostToolWindowThatTakesTheFocus) {
   window.SetTopMost(true);
