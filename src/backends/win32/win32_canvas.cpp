@@ -243,7 +243,7 @@ RECT Win32Canvas::Device(const platform::Rect& rect) const {
   return RECT{rect.left + origin_.x, rect.top + origin_.y, rect.right + origin_.x, rect.bottom + origin_.y};
 }
 
-void Win32Canvas::SelectFont(const platform::Font& font) { SelectObject(dc_, cache_.Font(font)); }
+void Win32Canvas::UseFont(const platform::Font& font) { SelectObject(dc_, cache_.Font(font)); }
 
 void Win32Canvas::FillRect(const platform::Rect& rect, platform::Color color) {
   if (rect.IsEmpty()) return;
@@ -264,7 +264,7 @@ void Win32Canvas::Line(platform::Point from, platform::Point to, platform::Color
 void Win32Canvas::Text(const platform::Rect& rect, std::u16string_view text, const platform::Font& font,
                        platform::Color color, const platform::TextFormat& format) {
   if (rect.IsEmpty() || text.empty()) return;
-  SelectFont(font);
+  UseFont(font);
   SetTextColor(dc_, ColorRefOf(color));
   RECT box = Device(rect);
   const UINT flags = TextFlagsOf(format);
@@ -286,7 +286,7 @@ void Win32Canvas::Text(const platform::Rect& rect, std::u16string_view text, con
 
 int Win32Canvas::TextWidth(std::u16string_view text, const platform::Font& font) {
   if (text.empty()) return 0;
-  SelectFont(font);
+  UseFont(font);
   SIZE extent{0, 0};
   if (!GetTextExtentPoint32W(dc_, WideOf(text), LengthOf(text), &extent)) return 0;
   return extent.cx;

@@ -75,7 +75,7 @@ class Win32Canvas final : public platform::Canvas {
 
  private:
   RECT Device(const platform::Rect& rect) const;
-  void SelectFont(const platform::Font& font);
+  void UseFont(const platform::Font& font);
   void ApplyClip();
 
   GdiCache::Impl& cache_;

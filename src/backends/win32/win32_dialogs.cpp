@@ -4,6 +4,7 @@
 //  [x] dialog windows: single-line border, title bar with the close box only, not resizable;
 //      painted by the core through the GDI canvas; mouse, keys and one timer; the close box
 //      hides the window
+#include <windows.h>
 #include <windowsx.h>
 
 #include "backends/win32/win32_canvas.h"
@@ -29,7 +30,7 @@ LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   RECT client{};
   GetClientRect(window, &client);
   {
-    Win32Canvas canvas(target, {client.right, client.bottom});
+    Win32Canvas canvas(target, {client.right, client.bottom}, *state->gdi);
     const platform::Rect all{0, 0, client.right, client.bottom};
     const COLORREF back = state->hintBackground;
     canvas.FillRect(all, platform::Color{GetRValue(back), GetGValue(back), GetBValue(back)});
@@ -41,7 +42,7 @@ LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     canvas.Line({0, client.bottom - 1}, {client.right, client.bottom - 1}, {0, 0, 0});
     canvas.Line({0, 0}, {0, client.bottom}, {0, 0, 0});
     canvas.Line({client.right - 1, 0}, {client.right - 1, client.bottom}, {0, 0, 0});
-    canvas.Present();
+    canvas.CopyTo(target);
   }
   EndPaint(window, &paint);
   return 0;
@@ -146,9 +147,9 @@ class Win32DialogWindow final : public platform::DialogWindow {
     RECT client{};
     GetClientRect(window_, &client);
     {
-      Win32Canvas canvas(target, {client.right, client.bottom});
+      Win32Canvas canvas(target, {client.right, client.bottom}, gdi_);
       events_.Paint(canvas);
-      canvas.Present();
+      canvas.CopyTo(target);
     }
     EndPaint(window_, &paint);
   }
@@ -171,6 +172,7 @@ class Win32DialogWindow final : public platform::DialogWindow {
   }
 
   platform::DialogEvents& events_;
+  GdiCache gdi_;
   HWND window_ = nullptr;
   bool tracking_ = false;
 };
@@ -186,14 +188,14 @@ void Win32Platform::ShowHint(std::u16string_view text, platform::Point screen, p
   }
   state_->hintText = Wide(text);
   state_->hintBackground = RGB(background.red, background.green, background.blue);
-  const int width = MeasureText(text, hintFont) + 2 * hintMargin + 2;
+  const int width = MeasureText(*state_, text, hintFont) + 2 * hintMargin + 2;
   const int height = hintFont.pixelHeight + 2 * hintMargin + 2;
   SetWindowPos(state_->hint, HWND_TOPMOST, screen.x, screen.y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(state_->hint, nullptr, FALSE);
 }
 
 void Win32Platform::HideHint() {
-  if (state_->hint) ShowWindow(state_->hint, SW_HIDE);
+  if (state_->hint) ::ShowWindow(state_->hint, SW_HIDE);
 }
 
 std::unique_ptr<platform::DialogWindow> Win32Platform::CreateDialogWindow(platform::DialogEvents& events) {

@@ -1,6 +1,7 @@
 // The Windows program: one instance per logon session, then the main window and the message
 // loop.
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/ToDoProject.h"
 #include "backends/win32/win32_platform.h"

@@ -46,7 +46,8 @@ void Win32Platform::AttachWindow(platform::WindowEvents& events) {
 void Win32Platform::AttachForm(mainwindow::TToDoForm& form) {
   state_->form = &form;
   ui::StringGrid& grid = form.ToDoGrid;
-  grid.Editor().SetMeasure([&grid](std::u16string_view text) { return MeasureText(text, grid.Font); });
+  grid.Editor().SetMeasure(
+      [&grid, state = state_.get()](std::u16string_view text) { return MeasureText(*state, text, grid.Font); });
   InvalidateRect(state_->window, nullptr, FALSE);
 }
 
@@ -132,6 +133,11 @@ platform::Rect Win32Platform::WorkAreaNearest(const platform::Rect& window) {
   info.cbSize = sizeof(info);
   if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return {};
   return CoreRectOf(info.rcWork);
+}
+
+platform::Color Win32Platform::ButtonFaceColor() {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  return {GetRValue(face), GetGValue(face), GetBValue(face)};
 }
 
 }  // namespace tasklane::win32

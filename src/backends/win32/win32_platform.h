@@ -51,6 +51,7 @@ class Win32Platform final : public platform::Platform {
   platform::Point CursorPosition() override;
   platform::Rect VirtualDesktop() override;
   platform::Rect WorkAreaNearest(const platform::Rect& window) override;
+  platform::Color ButtonFaceColor() override;
 
   // Menu, notification area, hints, shell.
   platform::MenuItem* OpenPopupMenu(platform::MenuItem& menu, platform::Point screen) override;
@@ -65,6 +66,7 @@ class Win32Platform final : public platform::Platform {
   platform::MessageAnswer ShowMessage(std::u16string_view title, std::u16string_view text,
                                       platform::MessageIcon icon, platform::MessageButtons buttons,
                                       bool ownerless) override;
+  platform::MessageAnswer ShowConfirmation(std::u16string_view question) override;
 
   void SetTimer(int timerId, int intervalMs, bool enabled) override;
 

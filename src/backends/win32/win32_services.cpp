@@ -7,6 +7,7 @@
 //  [x] command-line arguments (CommandLineToArgvW), executable path, current folder
 //  [x] a new GUID (CoCreateGuid) in its registry form, the language resource (STRINGTABLE)
 //  [x] the file system
+#include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -16,6 +17,7 @@
 #include "backends/win32/win32_resources.h"
 #include "backends/win32/win32_state.h"
 #include "backends/win32/win32_text.h"
+#include "mainwindow/ToDoUnit.h"
 
 namespace tasklane::win32 {
 
@@ -59,6 +61,14 @@ platform::MessageAnswer Win32Platform::ShowMessage(std::u16string_view title, st
   const std::wstring wideText = Wide(text);
   const int answer = MessageBoxW(ownerless ? nullptr : state_->window, wideText.c_str(), wideTitle.c_str(), flags);
   if (!yesNo) return platform::MessageAnswer::Ok;
+  return answer == IDYES ? platform::MessageAnswer::Yes : platform::MessageAnswer::No;
+}
+
+// Windows has no title of its own for a confirmation; the toolkits' word for one is used.
+platform::MessageAnswer Win32Platform::ShowConfirmation(std::u16string_view question) {
+  const std::wstring title = mainwindow::buildEnglishUI ? L"Confirm" : L"Best\u00e4tigen";
+  const std::wstring text = Wide(question);
+  const int answer = MessageBoxW(state_->window, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION);
   return answer == IDYES ? platform::MessageAnswer::Yes : platform::MessageAnswer::No;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "backends/win32/win32_canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
@@ -39,6 +40,8 @@ struct Win32State {
   Win32Clipboard clipboard;
   std::unique_ptr<platform::Files> files = platform::MakeSystemFiles();
   HANDLE mutex = nullptr;
+  std::unique_ptr<GdiCache> gdi = std::make_unique<GdiCache>();         // the main window's and the hint's
+  std::unique_ptr<GdiCache> measureGdi = std::make_unique<GdiCache>();  // for measuring between paints
   HWND hint = nullptr;
   std::wstring hintText;
   COLORREF hintBackground = RGB(255, 255, 225);
@@ -57,6 +60,7 @@ HWND CreateMainWindow(Win32State& state);
 // Runs the close query once; true when the window may go.
 bool RunCloseQuery(Win32State& state);
 HICON ProgramIcon(HINSTANCE instance, int size);
+int MeasureText(Win32State& state, std::u16string_view text, const platform::Font& font);
 
 }  // namespace tasklane::win32
 

@@ -4,6 +4,7 @@
 //      back as trayMessage to the main window
 //  [x] removed when the program ends
 //  [x] the file browser with the file selected, web addresses (ShellExecuteW "open")
+#include <windows.h>
 #include <shellapi.h>
 
 #include <algorithm>

@@ -11,6 +11,7 @@
 //  [x] focus in and out, activation
 //  [x] timers, the notification-area icon's clicks
 //  [x] close and the end of the session: the close query runs once
+#include <windows.h>
 #include <windowsx.h>
 
 #include "backends/win32/win32_canvas.h"
@@ -78,9 +79,9 @@ void OnPaint(Win32State& state, HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   if (state.form) {
-    Win32Canvas canvas(target, {client.right, client.bottom});
+    Win32Canvas canvas(target, {client.right, client.bottom}, *state.gdi);
     state.form->Paint(canvas, GetActiveWindow() == window);
-    canvas.Present();
+    canvas.CopyTo(target);
   }
   EndPaint(window, &paint);
 }
@@ -227,6 +228,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+// A canvas of its own, since the editor measures while the window paints.
+int MeasureText(Win32State& state, std::u16string_view text, const platform::Font& font) {
+  HDC screen = GetDC(nullptr);
+  int width = 0;
+  {
+    Win32Canvas canvas(screen, {1, 1}, *state.measureGdi);
+    width = canvas.TextWidth(text, font);
+  }
+  ReleaseDC(nullptr, screen);
+  return width;
+}
 
 HICON ProgramIcon(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, LR_SHARED));
