@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The Windows program end to end: the real Tasklane.exe under Wine on a virtual X display, in
+# a fresh folder per case, looked at from the X side (xprop, xdotool) and from the Win32 side
+# (win32_probe.exe). Needs scripts/build-windows to have run. Exit code 0 when every case passed.
+set -uo pipefail
+cd "$(dirname "$0")/../../.."
+
+exe="$PWD/build-windows/bin/Tasklane.exe"
+probe_exe="$PWD/build-windows/cmake/tests/backends/win32/win32_probe.exe"
+canvas_check="$PWD/build-windows/cmake/tests/backends/win32/win32_canvas_check.exe"
+work="$(mktemp -d)"
+display=":$((RANDOM % 400 + 500))"
+failures=0
+
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY="$display" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.2; done
+wineboot -i >/dev/null 2>&1
+wineserver -w
+
+probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+check() {  # check NAME CONDITION...
+  local name="$1"; shift
+  if "$@"; then echo "ok    $name"; else echo "FAIL  $name"; failures=$((failures + 1)); fi
+}
+contains() { [[ "$1" == *"$2"* ]]; }
+
+# A list as the program saves it, with its window at 200, 150.
+prepared_list() {
+  printf '%s\r\n' '<?xml version="1.0" encoding="iso-8859-1"?>' '<ToDoList>' '  <WindowPosition>' \
+    '    <Left>200</Left>' '    <Top>150</Top>' '    <Width>370</Width>' '    <Height>211</Height>' \
+    '  </WindowPosition>' '  <ColumnInfo>' '    <RowCount>3</RowCount>' '    <ColumnCount>2</ColumnCount>' \
+    '    <HeaderTextBold>FALSE</HeaderTextBold>' '    <DrawGridLines>TRUE</DrawGridLines>' '  </ColumnInfo>' \
+    '  <ColumnHeader>' '    <Column>' '      <ColumnCaption>Prio</ColumnCaption>' \
+    '      <ColumnWidth>50</ColumnWidth>' '      <ColumnAlignment>CENTER</ColumnAlignment>' '    </Column>' \
+    '    <Column>' '      <ColumnCaption>Task</ColumnCaption>' '      <ColumnWidth>255</ColumnWidth>' \
+    '      <ColumnAlignment>LEFT</ColumnAlignment>' '    </Column>' '  </ColumnHeader>' '  <ToDoContent>' \
+    '    <Column>' '      <Text>1</Text>' '      <Text>prepared</Text>' '    </Column>' '  </ToDoContent>' \
+    '</ToDoList>' >"$1/ToDoList.xml"
+}
+
+# A folder of its own with the program, and a prepared list unless told otherwise.
+new_folder() {
+  local folder="$work/$1"
+  mkdir -p "$folder"
+  cp "$exe" "$folder/"
+  [ "${2:-}" = "empty" ] || prepared_list "$folder"
+  echo "$folder"
+}
+
+start() {  # start FOLDER [ARGS]: in the background, from its folder
+  local folder="$1"; shift
+  (cd "$folder" && exec wine Tasklane.exe "$@" >/dev/null 2>&1) &
+  program=$!
+}
+
+stop() {  # asks the window to close as Windows would, then waits for the program to end
+  wine taskkill /IM Tasklane.exe >/dev/null 2>&1
+  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.2; done
+  return 1
+}
+
+x_window() { xwininfo -root -tree | awk '/"Tasklane": \("tasklane.exe" "tasklane.exe"\)/ && /370x211/ { print $1; exit }'; }
+
+echo "== The canvas"
+check "the GDI canvas draws as the core asks" wine "$canvas_check"
+
+echo "== A start with a prepared list"
+folder="$(new_folder prepared)"
+start "$folder"
+check "the window appears" probe wait visible 60
+window="$(probe window)"
+check "at the list's place and size" contains "$window" "bounds 200 150 370 211 visible 1"
+check "top-most, a tool window, no task-bar button" contains "$window" "topmost 1 toolwindow 1 appwindow 0"
+state="$(xprop -id "$(x_window)" _NET_WM_STATE 2>/dev/null)"
+check "the window system keeps it above the others" contains "$state" "_NET_WM_STATE_ABOVE"
+check "and out of the task bar" contains "$state" "_NET_WM_STATE_SKIP_TASKBAR"
+
+echo "== Typing, then closing as Windows would"
+# The task cell of the first row: the grid starts 30 pixels in; row 0 is the header.
+xdotool mousemove 330 223 click 1
+sleep 0.5
+xdotool type --delay 20 "typed under wine"
+xdotool key Return
+sleep 0.5
+check "a close request ends the program" stop
+check "the typed text is saved once" test "$(grep -c '<Text>typed under wine</Text>' "$folder/ToDoList.xml")" = 1
+check "no temporary file is left" test -z "$(ls "$folder" | grep 'tmp~backup')"
+
+echo "== A second start"
+start "$folder"
+first=$program
+probe wait visible 60 >/dev/null
+probe hide >/dev/null
+(cd "$folder" && wine Tasklane.exe >/dev/null 2>&1)
+check "ends with exit code 0" test $? = 0
+check "and brings the first window back" probe wait visible 10
+program=$first
+stop >/dev/null
+
+echo "== Started hidden"
+folder="$(new_folder hidden)"
+start "$folder" -m
+probe wait visible 60 >/dev/null
+sleep 3
+check "-m hides the window after its first moment" contains "$(probe window)" "visible 0"
+stop >/dev/null
+
+echo "== A locked list file"
+folder="$(new_folder locked)"
+before="$(md5sum <"$folder/ToDoList.xml")"
+start "$folder"
+probe wait visible 60 >/dev/null
+(probe lock "$(winepath -w "$folder/ToDoList.xml")" 40 >"$work/lock.log") &
+locker=$!
+for _ in $(seq 50); do grep -q locked "$work/lock.log" 2>/dev/null && break; sleep 0.2; done
+wine taskkill /IM Tasklane.exe >/dev/null 2>&1
+box="$(probe box "Error at saving" 40)"
+check "shows the save error" contains "$box" "It is not possible to save!"
+stop >/dev/null
+kill "$locker" 2>/dev/null
+wineserver -k 2>/dev/null
+check "leaves the list as it was" test "$(md5sum <"$folder/ToDoList.xml")" = "$before"
+check "and keeps the temporary file, which holds the list" \
+  grep -q prepared "$(ls -d "$folder"/ToDoList~tmp~backup~* 2>/dev/null | head -n 1)"
+
+echo "== $failures failed"
+[ "$failures" -eq 0 ]
