@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
 
 #include "xml/UpperCase.h"
 
@@ -206,9 +207,23 @@ const Charset* FindCharset(std::u16string_view name) {
   return nullptr;
 }
 
+namespace {
 // NOTE: Linux has no system code page of this kind; Windows-1252 agrees with ASCII and
-// reads the files of the Windows build. The Windows build's choice belongs here too.
-const Charset& DefaultCodePage() { return windows1252; }
+// reads the files of the Windows build. Windows tells its own (SetDefaultCodePage).
+ByteTable systemTable{};
+Charset systemCodePage{CharsetKind::SingleByte, systemTable.data()};
+const Charset* defaultCodePage = &windows1252;
+}  // namespace
+
+const Charset& DefaultCodePage() { return *defaultCodePage; }
+
+void SetDefaultCodePage(std::u16string_view table) {
+  if (table.size() != systemTable.size()) throw std::invalid_argument("a code page has 256 bytes");
+  std::copy(table.begin(), table.end(), systemTable.begin());
+  defaultCodePage = &systemCodePage;
+}
+
+void UseWindows1252AsDefault() { defaultCodePage = &windows1252; }
 
 const Charset& Utf8Charset() { return utf8; }
 

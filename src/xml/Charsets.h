@@ -20,8 +20,13 @@ struct Charset {
 // The charset a name stands for, in any letter case; nullptr for a name we do not know.
 const Charset* FindCharset(std::u16string_view name);
 
-// The single-byte code page used for writing and for reading up to a declaration.
+// The single-byte code page used for writing and for reading up to a declaration:
+// Windows-1252 unless the system has told its own.
 const Charset& DefaultCodePage();
+// The system's single-byte code page, as the text of each of its 256 bytes (U+FFFD for a byte
+// it does not define).
+void SetDefaultCodePage(std::u16string_view table);
+void UseWindows1252AsDefault();
 const Charset& Utf8Charset();
 
 // Decodes bytes (UTF-16 in the byte order given by bigEndian) and appends the text.

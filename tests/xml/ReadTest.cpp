@@ -169,6 +169,24 @@ TEST(Decode, DefaultCodePageUntilTheDeclaration) {
   });
 }
 
+// The system's own code page, where it tells one: a Russian Windows reads an undeclared file
+// as its programs wrote it, and writes what it lacks as "?".
+TEST(Decode, TheSystemsCodePageWhereItTellsOne) {
+  std::u16string cyrillic(256, u'\uFFFD');
+  for (int b = 0; b < 128; ++b) cyrillic[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
+  for (int b = 0xC0; b < 0x100; ++b) cyrillic[static_cast<std::size_t>(b)] = static_cast<char16_t>(0x410 + b - 0xC0);
+  SetDefaultCodePage(cyrillic);
+  ExpectTrees({
+      {"<a><b>\xCC\xE8\xF0</b></a>", "a(b=\"\\u041C\\u0438\\u0440\")"},
+      {"<?xml version=\"1.0\"?><a><b>\xCC</b></a>", "a(b=\"\\u00CC\")"},
+  });
+  std::string bytes;
+  AppendEncoded(DefaultCodePage(), u"\u041C\u00E4", bytes);
+  UseWindows1252AsDefault();
+  EXPECT_EQ(bytes, "\xCC?");
+  EXPECT_THROW(SetDefaultCodePage(u"short"), std::invalid_argument);
+}
+
 TEST(Decode, ByteOrderMarks) {
   using namespace std::string_literals;
   ExpectTrees({

@@ -60,6 +60,8 @@ HWND CreateMainWindow(Win32State& state);
 // Runs the close query once; true when the window may go.
 bool RunCloseQuery(Win32State& state);
 HICON ProgramIcon(HINSTANCE instance, int size);
+// The system's code page for the XML reader (win32_services.cpp).
+void UseSystemCodePage();
 int MeasureText(Win32State& state, std::u16string_view text, const platform::Font& font);
 
 }  // namespace tasklane::win32

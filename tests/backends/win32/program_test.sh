@@ -131,5 +131,16 @@ check "leaves the list as it was" test "$(md5sum <"$folder/ToDoList.xml")" = "$b
 check "and keeps the temporary file, which holds the list" \
   grep -q prepared "$(ls -d "$folder"/ToDoList~tmp~backup~* 2>/dev/null | head -n 1)"
 
+echo "== A Russian Windows"
+folder="$(new_folder russian)"
+# Its programs write a list without a declaration in code page 1251: "Мир".
+sed -i -e '1d' -e 's/<Text>prepared</<Text>\xCC\xE8\xF0</' "$folder/ToDoList.xml"
+(cd "$folder" && LC_ALL=ru_RU.UTF-8 exec wine Tasklane.exe >/dev/null 2>&1) &
+program=$!
+probe wait visible 60 >/dev/null
+stop >/dev/null
+check "reads an undeclared list in its own code page" grep -q '<Text>&#x041C;&#x0438;&#x0440;</Text>' \
+  "$folder/ToDoList.xml"
+
 echo "== $failures failed"
 [ "$failures" -eq 0 ]
