@@ -228,9 +228,15 @@ class SystemFiles final : public Files {
   }
 
   void Copy(const fs::path& from, const fs::path& to) override {
+#ifdef _WIN32
+    // NOTE: MinGW's std::filesystem::copy_file refuses an existing target even when told to
+    // overwrite it.
+    if (!::CopyFileW(from.c_str(), to.c_str(), FALSE)) Fail("Cannot copy file", from, to, SystemError().message());
+#else
     std::error_code error;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
     if (error) Fail("Cannot copy file", from, to, error.message());
+#endif
   }
 
   void Replace(const fs::path& from, const fs::path& to) override {

@@ -201,10 +201,11 @@ TEST_F(WriteFile, MissingFolderCannotBeCreated) {
 }
 
 TEST_F(WriteFile, ReadOnlyFileCannotBeOpened) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
   const auto path = folder_ / "locked.xml";
   std::ofstream(path) << "old";
   std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  // Root, and Wine run by root, write read-only files all the same.
+  if (std::ofstream(path, std::ios::app).good()) GTEST_SKIP() << "this user writes read-only files";
   XmlTree tree;
   try {
     tree.SaveToFile(path);
