@@ -33,26 +33,13 @@ check() {  # check NAME CONDITION...
 }
 contains() { [[ "$1" == *"$2"* ]]; }
 
-# A list as the program saves it, with its window at 200, 150.
-prepared_list() {
-  printf '%s\r\n' '<?xml version="1.0" encoding="iso-8859-1"?>' '<ToDoList>' '  <WindowPosition>' \
-    '    <Left>200</Left>' '    <Top>150</Top>' '    <Width>370</Width>' '    <Height>211</Height>' \
-    '  </WindowPosition>' '  <ColumnInfo>' '    <RowCount>3</RowCount>' '    <ColumnCount>2</ColumnCount>' \
-    '    <HeaderTextBold>FALSE</HeaderTextBold>' '    <DrawGridLines>TRUE</DrawGridLines>' '  </ColumnInfo>' \
-    '  <ColumnHeader>' '    <Column>' '      <ColumnCaption>Prio</ColumnCaption>' \
-    '      <ColumnWidth>50</ColumnWidth>' '      <ColumnAlignment>CENTER</ColumnAlignment>' '    </Column>' \
-    '    <Column>' '      <ColumnCaption>Task</ColumnCaption>' '      <ColumnWidth>255</ColumnWidth>' \
-    '      <ColumnAlignment>LEFT</ColumnAlignment>' '    </Column>' '  </ColumnHeader>' '  <ToDoContent>' \
-    '    <Column>' '      <Text>1</Text>' '      <Text>prepared</Text>' '    </Column>' '  </ToDoContent>' \
-    '</ToDoList>' >"$1/ToDoList.xml"
-}
-
-# A folder of its own with the program, and a prepared list unless told otherwise.
+# A folder of its own with the program and a prepared list.
 new_folder() {
   local folder="$work/$1"
   mkdir -p "$folder"
   cp "$exe" "$folder/"
-  [ "${2:-}" = "empty" ] || prepared_list "$folder"
+  # A list as the program saves it, with its window at 200, 150.
+  cp tests/backends/win32/prepared_list.xml "$folder/ToDoList.xml"
   echo "$folder"
 }
 
