@@ -197,6 +197,22 @@ void AppendSingleByteEncoded(const char16_t* table, std::u16string_view text, st
   }
 }
 
+// One byte, or a lead byte and the byte after it (when there is one).
+std::size_t CharacterBytes(const DoubleByteCodec& codec, std::string_view bytes, std::size_t at) {
+  return codec.IsLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 < bytes.size() ? 2 : 1;
+}
+
+// The system decodes; no byte makes more than one code unit, as the reader's text relies on.
+void AppendDoubleByteDecoded(const DoubleByteCodec& codec, std::string_view bytes, std::u16string& text) {
+  std::u16string decoded;
+  codec.Decode(bytes, decoded);
+  text.append(decoded, 0, std::min(decoded.size(), bytes.size()));
+}
+
+}  // namespace
+
+namespace {
+const Charset* (*systemCharsets)(std::u16string_view) = nullptr;
 }  // namespace
 
 const Charset* FindCharset(std::u16string_view name) {
@@ -204,8 +220,10 @@ const Charset* FindCharset(std::u16string_view name) {
   for (const NamedCharset& entry : charsetNames) {
     if (entry.name == upper) return entry.charset;
   }
-  return nullptr;
+  return systemCharsets ? systemCharsets(name) : nullptr;
 }
+
+void SetSystemCharsets(const Charset* (*lookup)(std::u16string_view name)) { systemCharsets = lookup; }
 
 namespace {
 // NOTE: Linux has no system code page of this kind; Windows-1252 agrees with ASCII and
@@ -221,6 +239,12 @@ void SetDefaultCodePage(std::u16string_view table) {
   if (table.size() != systemTable.size()) throw std::invalid_argument("a code page has 256 bytes");
   std::copy(table.begin(), table.end(), systemTable.begin());
   defaultCodePage = &systemCodePage;
+}
+
+void SetDefaultCodePage(const DoubleByteCodec& codec) {
+  static Charset doubleByte{CharsetKind::DoubleByte, nullptr};
+  doubleByte.codec = &codec;
+  defaultCodePage = &doubleByte;
 }
 
 void UseWindows1252AsDefault() { defaultCodePage = &windows1252; }
@@ -243,17 +267,28 @@ void AppendDecoded(const Charset& charset, std::string_view bytes, std::u16strin
     case CharsetKind::Utf16:
       AppendUtf16Decoded(bytes, text, bigEndian);
       break;
+    case CharsetKind::DoubleByte:
+      AppendDoubleByteDecoded(*charset.codec, bytes, text);
+      break;
   }
 }
 
 void AppendEncoded(const Charset& charset, std::u16string_view text, std::string& bytes) {
   if (charset.kind == CharsetKind::Utf8) return AppendUtf8Encoded(text, bytes);
+  if (charset.kind == CharsetKind::DoubleByte) return charset.codec->Encode(text, bytes);
   AppendSingleByteEncoded(charset.table ? charset.table : DefaultCodePage().table, text, bytes);
 }
 
 std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::size_t units) {
   if (charset.kind == CharsetKind::SingleByte) return units;
   if (charset.kind == CharsetKind::Utf16) return 2 * units;
+  if (charset.kind == CharsetKind::DoubleByte) {
+    std::size_t i = 0;
+    for (std::size_t decoded = 0; decoded < units && i < bytes.size(); ++decoded) {
+      i += CharacterBytes(*charset.codec, bytes, i);
+    }
+    return i;
+  }
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   std::size_t i = 0;
   for (std::size_t decoded = 0; decoded < units && i < bytes.size();) {
@@ -264,9 +299,14 @@ std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::s
   return i;
 }
 
-std::size_t DecodingBoundary(const Charset& charset, std::string_view bytes, std::size_t at) {
+std::size_t DecodingBoundary(const Charset& charset, std::string_view bytes, std::size_t from, std::size_t at) {
   if (charset.kind == CharsetKind::Utf16) return std::min(bytes.size(), at + at % 2);
   if (charset.kind == CharsetKind::SingleByte) return at;
+  if (charset.kind == CharsetKind::DoubleByte) {
+    // A trail byte may look like a lead byte: only counting from a known start tells them apart.
+    while (from < at) from += CharacterBytes(*charset.codec, bytes, from);
+    return std::min(from, bytes.size());
+  }
   // A sequence goes on only with continuation bytes; in front of any other byte every
   // sequence has ended, valid or not.
   while (at < bytes.size() && IsContinuation(static_cast<unsigned char>(bytes[at]))) ++at;

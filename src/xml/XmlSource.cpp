@@ -41,7 +41,7 @@ XmlSource::XmlSource(std::string_view bytes) {
 bool XmlSource::DecodeMore() {
   if (nextByte_ >= bytes_.size()) return false;
   const std::size_t end =
-      DecodingBoundary(*charset_, bytes_, std::min(bytes_.size(), nextByte_ + pieceBytes_));
+      DecodingBoundary(*charset_, bytes_, nextByte_, std::min(bytes_.size(), nextByte_ + pieceBytes_));
   const std::size_t before = text_.size();
   AppendDecoded(*charset_, bytes_.substr(nextByte_, end - nextByte_), text_);
   decodedUnits_ += text_.size() - before;

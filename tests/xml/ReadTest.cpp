@@ -187,6 +187,53 @@ TEST(Decode, TheSystemsCodePageWhereItTellsOne) {
   EXPECT_THROW(SetDefaultCodePage(u"short"), std::invalid_argument);
 }
 
+// A double-byte code page of its own: 0x81 to 0x9F lead a pair, whose trail byte may look
+// like a lead byte; a pair is one CJK character.
+class ToyDoubleByte final : public DoubleByteCodec {
+ public:
+  bool IsLeadByte(unsigned char b) const override { return b >= 0x81 && b <= 0x9F; }
+  void Decode(std::string_view bytes, std::u16string& text) const override {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const auto b = static_cast<unsigned char>(bytes[i]);
+      if (IsLeadByte(b) && i + 1 < bytes.size()) {
+        text += static_cast<char16_t>(0x4E00 + (b - 0x81) * 256 + static_cast<unsigned char>(bytes[++i]));
+      } else {
+        text += static_cast<char16_t>(b);
+      }
+    }
+  }
+  void Encode(std::u16string_view text, std::string& bytes) const override {
+    for (char16_t c : text) bytes += c < 0x80 ? static_cast<char>(c) : '?';
+  }
+};
+
+const ToyDoubleByte toy;
+const Charset toyCharset{CharsetKind::DoubleByte, nullptr, &toy};
+
+// Pairs are never cut where the text is decoded piece by piece, nor where a declaration
+// switches the charset; the system's own names are found after ours.
+TEST(Decode, TheSystemsDoubleByteCodePagesAndNames) {
+  SetDefaultCodePage(toy);
+  std::string pairs;
+  for (int i = 0; i < 300; ++i) pairs += "\x81\x81";
+  const std::u16string expected(300, u'\u4E81');
+  for (const std::string& lead : {std::string(), std::string("x"), std::string("xy")}) {
+    XmlTree tree;
+    tree.LoadFromBytes("<a><b>" + lead + pairs + "</b></a>");
+    EXPECT_EQ(tree.Root().Items().ChildAt(0).Value(), std::u16string(lead.begin(), lead.end()) + expected);
+  }
+  XmlTree switched;
+  switched.LoadFromBytes("<!--" + pairs + "--><?xml version=\"1.0\" encoding=\"utf-8\"?><a><b>\xC3\xA4</b></a>");
+  EXPECT_EQ(switched.Root().Items().ChildAt(0).Value(), u"\u00E4");
+  UseWindows1252AsDefault();
+
+  SetSystemCharsets([](std::u16string_view name) { return name == u"x-Toy" ? &toyCharset : nullptr; });
+  XmlTree named;
+  named.LoadFromBytes("<?xml version=\"1.0\" encoding=\"x-Toy\"?><a><b>\x82\x40</b></a>");
+  SetSystemCharsets(nullptr);
+  EXPECT_EQ(named.Root().Items().ChildAt(0).Value(), u"\u4F40");
+}
+
 TEST(Decode, ByteOrderMarks) {
   using namespace std::string_literals;
   ExpectTrees({

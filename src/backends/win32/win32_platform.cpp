@@ -23,7 +23,7 @@ platform::Rect CoreRectOf(const RECT& rect) { return {rect.left, rect.top, rect.
 
 Win32Platform::Win32Platform(void* instance) : state_(std::make_unique<Win32State>()) {
   state_->instance = static_cast<HINSTANCE>(instance);
-  UseSystemCodePage();
+  UseSystemCodePages();
   RegisterMainWindowClass(state_->instance);
 }
 

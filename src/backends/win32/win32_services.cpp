@@ -7,8 +7,6 @@
 //  [x] command-line arguments (CommandLineToArgvW), executable path, current folder
 //  [x] a new GUID (CoCreateGuid) in its registry form, the language resource (STRINGTABLE)
 //  [x] the file system
-//  [x] the ANSI code page (GetACP) as the XML reader's default, where it is a single-byte one
-//  [ ] the double-byte code pages (932, 936, 949, 950) and the charset names Windows knows
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -20,7 +18,6 @@
 #include "backends/win32/win32_state.h"
 #include "backends/win32/win32_text.h"
 #include "mainwindow/ToDoUnit.h"
-#include "xml/Charsets.h"
 
 namespace tasklane::win32 {
 
@@ -53,23 +50,6 @@ class OpenClipboardScope {
 };
 
 }  // namespace
-
-// Lists without a declaration are read, and written, in the system's own code page, byte for
-// byte as the system's programs do.
-void UseSystemCodePage() {
-  const UINT codePage = GetACP();
-  CPINFO info{};
-  if (!GetCPInfo(codePage, &info) || info.MaxCharSize != 1) return;
-  std::u16string table(256, u'\uFFFD');
-  for (int b = 0; b < 256; ++b) {
-    const char byte = static_cast<char>(b);
-    wchar_t unit = 0;
-    if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &byte, 1, &unit, 1) == 1) {
-      table[static_cast<std::size_t>(b)] = static_cast<char16_t>(unit);
-    }
-  }
-  xml::SetDefaultCodePage(table);
-}
 
 platform::MessageAnswer Win32Platform::ShowMessage(std::u16string_view title, std::u16string_view text,
                                                    platform::MessageIcon icon, platform::MessageButtons buttons,

@@ -60,8 +60,8 @@ HWND CreateMainWindow(Win32State& state);
 // Runs the close query once; true when the window may go.
 bool RunCloseQuery(Win32State& state);
 HICON ProgramIcon(HINSTANCE instance, int size);
-// The system's code page for the XML reader (win32_services.cpp).
-void UseSystemCodePage();
+// The system's code pages for the XML reader and writer (win32_codepages.cpp).
+void UseSystemCodePages();
 int MeasureText(Win32State& state, std::u16string_view text, const platform::Font& font);
 
 }  // namespace tasklane::win32

@@ -119,16 +119,25 @@ check "leaves the list as it was" test "$(md5sum <"$folder/ToDoList.xml")" = "$b
 check "and keeps the temporary file, which holds the list" \
   grep -q prepared "$(ls -d "$folder"/ToDoList~tmp~backup~* 2>/dev/null | head -n 1)"
 
-echo "== A Russian Windows"
-folder="$(new_folder russian)"
-# Its programs write a list without a declaration in code page 1251: "Мир".
-sed -i -e '1d' -e 's/<Text>prepared</<Text>\xCC\xE8\xF0</' "$folder/ToDoList.xml"
-(cd "$folder" && exec env LC_ALL=ru_RU.UTF-8 wine Tasklane.exe >/dev/null 2>&1) &
-program=$!
-probe wait visible 60 >/dev/null
-stop >/dev/null
-check "reads an undeclared list in its own code page" grep -q '<Text>&#x041C;&#x0438;&#x0440;</Text>' \
-  "$folder/ToDoList.xml"
+echo "== The system's code pages"
+# reads LOCALE FIRST-LINE BYTES REFERENCES: a list in the system's code page (without a
+# declaration) or in a charset only Windows knows (declared) comes back as its characters.
+reads() {
+  local folder
+  folder="$(new_folder "codepage$RANDOM")"
+  sed -i -e "1$2" -e "s/<Text>prepared</<Text>$3</" "$folder/ToDoList.xml"
+  (cd "$folder" && exec env LC_ALL="$1" wine Tasklane.exe >/dev/null 2>&1) &
+  program=$!
+  probe wait visible 60 >/dev/null
+  stop >/dev/null
+  grep -q "<Text>$4</Text>" "$folder/ToDoList.xml"
+}
+check "a Russian Windows reads its own code page (1251)" \
+  reads ru_RU.UTF-8 d '\xCC\xE8\xF0' '&#x041C;&#x0438;&#x0440;'
+check "a Japanese Windows reads its own double-byte code page (932)" \
+  reads ja_JP.UTF-8 d '\x93\xFA\x96\x7B' '&#x65E5;&#x672C;'
+check "a declared charset that Windows knows is read" \
+  reads C 's/iso-8859-1/shift_jis/' '\x93\xFA\x96\x7B' '&#x65E5;&#x672C;'
 
 echo "== $failures failed"
 [ "$failures" -eq 0 ]
