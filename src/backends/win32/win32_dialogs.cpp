@@ -48,26 +48,10 @@ LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return 0;
 }
 
-void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, name, &existing)) return;
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = style;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  windowClass.hIcon = ProgramIcon(instance, GetSystemMetrics(SM_CXICON));
-  windowClass.hIconSm = ProgramIcon(instance, GetSystemMetrics(SM_CXSMICON));
-  windowClass.lpszClassName = name;
-  RegisterClassExW(&windowClass);
-}
-
 class Win32DialogWindow final : public platform::DialogWindow {
  public:
   Win32DialogWindow(HINSTANCE instance, platform::DialogEvents& events) : events_(events) {
-    RegisterClassOnce(dialogClass, Procedure, instance, 0);
+    RegisterWindowClass(dialogClass, Procedure, instance, 0);
     window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, dialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 100,
                               100, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -180,7 +164,7 @@ class Win32DialogWindow final : public platform::DialogWindow {
 }  // namespace
 
 void Win32Platform::ShowHint(std::u16string_view text, platform::Point screen, platform::Color background) {
-  RegisterClassOnce(hintClass, HintProc, state_->instance, CS_DROPSHADOW);
+  RegisterWindowClass(hintClass, HintProc, state_->instance, CS_DROPSHADOW);
   if (!state_->hint) {
     state_->hint = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, hintClass, L"", WS_POPUP, 0, 0,
                                    0, 0, nullptr, nullptr, state_->instance, nullptr);

@@ -7,9 +7,14 @@
 //  [x] modal at a point of the screen (TrackPopupMenuEx); the chosen item is returned, never
 //      clicked here; the SetForegroundWindow / WM_NULL dance, so that a menu opened from the
 //      notification area closes when the user clicks elsewhere
-//  [ ] item pictures
+//  [x] item pictures from the built-in art, as 32-bit premultiplied bitmaps that the menu's
+//      owner draws with their transparency (HBMMENU_CALLBACK, WM_MEASUREITEM, WM_DRAWITEM)
 #include <map>
+#include <string>
 #include <vector>
+
+#include "art/Art.h"
+#include "platform/Picture.h"
 
 #include "backends/win32/win32_platform.h"
 #include "backends/win32/win32_state.h"
@@ -20,9 +25,46 @@ namespace tasklane::win32 {
 struct MenuSession {
   std::vector<platform::MenuItem*> commands;  // command id - 1 is the index
   std::map<HMENU, platform::MenuItem*> submenus;
+  std::vector<HBITMAP> pictures;  // deleted when the menu has closed
 };
 
 namespace {
+
+// A picture of the art as Windows draws menu pictures with their transparency: top-down,
+// 32 bits, colours premultiplied by alpha. nullptr where there is no such picture.
+HBITMAP MenuPicture(std::u16string_view fileName) {
+  std::string name;
+  for (const char16_t c : fileName) {
+    if (c == 0 || c > 0x7F) return nullptr;
+    name += static_cast<char>(c);
+  }
+  const std::string_view bytes = art::Find(name);
+  if (bytes.empty() || name.size() < 4 || name.substr(name.size() - 4) != ".png") return nullptr;
+  platform::Picture picture;
+  try {
+    picture = platform::LoadPicture(bytes, platform::PictureFormat::Png);
+  } catch (const platform::PictureError&) {
+    return nullptr;
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = picture.Width();
+  info.bmiHeader.biHeight = -picture.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap) return nullptr;
+  auto* out = static_cast<std::uint32_t*>(bits);
+  for (const platform::Argb pixel : picture.Pixels()) {
+    const std::uint32_t alpha = picture.HasAlpha() ? platform::AlphaOf(pixel) : 255;
+    const auto premultiplied = [alpha](std::uint32_t channel) { return (channel * alpha + 127) / 255; };
+    *out++ = alpha << 24 | premultiplied(pixel >> 16 & 0xFF) << 16 | premultiplied(pixel >> 8 & 0xFF) << 8 |
+             premultiplied(pixel & 0xFF);
+  }
+  return bitmap;
+}
 
 void Clear(HMENU menu) {
   while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
@@ -46,6 +88,13 @@ void AddItem(HMENU menu, platform::MenuItem& item, MenuSession& session) {
   info.fType = item.RadioGroup() > 0 ? MFT_RADIOCHECK : MFT_STRING;
   info.fState = (item.Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item.Checked() ? MFS_CHECKED : MFS_UNCHECKED);
   info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
+  // NOTE: Wine draws a 32-bit menu bitmap without its alpha; drawn by the owner it keeps it.
+  if (HBITMAP picture = item.Picture().empty() ? nullptr : MenuPicture(item.Picture())) {
+    session.pictures.push_back(picture);
+    info.fMask |= MIIM_BITMAP | MIIM_DATA;
+    info.hbmpItem = HBMMENU_CALLBACK;
+    info.dwItemData = session.pictures.size();  // the picture's index + 1
+  }
   if (item.Count() > 0) {
     HMENU submenu = CreatePopupMenu();
     session.submenus[submenu] = &item;
@@ -76,6 +125,41 @@ void Fill(HMENU menu, platform::MenuItem& model, MenuSession& session) {
 
 }  // namespace
 
+namespace {
+
+HBITMAP PictureOf(const Win32State& state, ULONG_PTR itemData) {
+  if (!state.menu || itemData == 0 || itemData > state.menu->pictures.size()) return nullptr;
+  return state.menu->pictures[itemData - 1];
+}
+
+}  // namespace
+
+bool OnMeasureMenuPicture(Win32State& state, MEASUREITEMSTRUCT& measure) {
+  HBITMAP picture = measure.CtlType == ODT_MENU ? PictureOf(state, measure.itemData) : nullptr;
+  if (!picture) return false;
+  BITMAP size{};
+  GetObjectW(picture, sizeof(size), &size);
+  measure.itemWidth = static_cast<UINT>(size.bmWidth);
+  measure.itemHeight = static_cast<UINT>(size.bmHeight);
+  return true;
+}
+
+bool OnDrawMenuPicture(Win32State& state, const DRAWITEMSTRUCT& draw) {
+  HBITMAP picture = draw.CtlType == ODT_MENU ? PictureOf(state, draw.itemData) : nullptr;
+  if (!picture) return false;
+  BITMAP size{};
+  GetObjectW(picture, sizeof(size), &size);
+  HDC source = CreateCompatibleDC(draw.hDC);
+  HGDIOBJ kept = SelectObject(source, picture);
+  const int left = draw.rcItem.left + (draw.rcItem.right - draw.rcItem.left - size.bmWidth) / 2;
+  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - size.bmHeight) / 2;
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  AlphaBlend(draw.hDC, left, top, size.bmWidth, size.bmHeight, source, 0, 0, size.bmWidth, size.bmHeight, blend);
+  SelectObject(source, kept);
+  DeleteDC(source);
+  return true;
+}
+
 // A submenu is built from its item as it stands when the submenu opens.
 void OnInitMenuPopup(Win32State& state, HMENU menu) {
   if (!state.menu) return;
@@ -99,6 +183,7 @@ platform::MenuItem* Win32Platform::OpenPopupMenu(platform::MenuItem& menu, platf
   PostMessageW(state_->window, WM_NULL, 0, 0);
   state_->menu = nullptr;
   DestroyMenu(popup);  // with its submenus
+  for (HBITMAP picture : session.pictures) DeleteObject(picture);
   if (chosen == 0 || chosen > session.commands.size()) return nullptr;
   return session.commands[chosen - 1];
 }

@@ -46,6 +46,8 @@ struct Win32State {
   std::wstring hintText;
   COLORREF hintBackground = RGB(255, 255, 225);
   bool trayShown = false;
+  std::wstring trayTip;
+  UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   MenuSession* menu = nullptr;  // while a popup menu is open
   bool closeQueryRunning = false;
   bool closed = false;
@@ -56,6 +58,8 @@ struct Win32State {
 
 // The window procedure's half of the main window (win32_window.cpp).
 void RegisterMainWindowClass(HINSTANCE instance);
+// Registers a window class of the program's once, with its icon and the arrow cursor.
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style);
 HWND CreateMainWindow(Win32State& state);
 // Runs the close query once; true when the window may go.
 bool RunCloseQuery(Win32State& state);
@@ -69,6 +73,10 @@ int MeasureText(Win32State& state, std::u16string_view text, const platform::Fon
 namespace tasklane::win32 {
 // The notification-area icon (win32_tray.cpp).
 void HideTrayIcon(Win32State& state);
-// A submenu about to open (win32_menu.cpp).
+void RestoreTrayIcon(Win32State& state);
+// A submenu about to open, and the menu pictures the window draws (win32_menu.cpp); the
+// latter say whether the item was one of them.
 void OnInitMenuPopup(Win32State& state, HMENU menu);
+bool OnMeasureMenuPicture(Win32State& state, MEASUREITEMSTRUCT& measure);
+bool OnDrawMenuPicture(Win32State& state, const DRAWITEMSTRUCT& draw);
 }  // namespace tasklane::win32

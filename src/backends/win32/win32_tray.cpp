@@ -2,7 +2,7 @@
 //
 //  [x] Shell_NotifyIconW with the program icon at the small-icon size and its tip; clicks come
 //      back as trayMessage to the main window
-//  [x] removed when the program ends
+//  [x] added again when Explorer restarts ("TaskbarCreated"); removed when the program ends
 //  [x] the file browser with the file selected, web addresses (ShellExecuteW "open")
 #include <windows.h>
 #include <shellapi.h>
@@ -25,16 +25,25 @@ NOTIFYICONDATAW IconData(const Win32State& state) {
   return data;
 }
 
+bool AddTrayIcon(const Win32State& state, DWORD how) {
+  NOTIFYICONDATAW data = IconData(state);
+  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+  data.uCallbackMessage = trayMessage;
+  data.hIcon = ProgramIcon(state.instance, GetSystemMetrics(SM_CXSMICON));
+  std::copy(state.trayTip.begin(), state.trayTip.end(), data.szTip);
+  return Shell_NotifyIconW(how, &data) != FALSE;
+}
+
 }  // namespace
 
 void Win32Platform::ShowTrayIcon(std::u16string_view tip) {
-  NOTIFYICONDATAW data = IconData(*state_);
-  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-  data.uCallbackMessage = trayMessage;
-  data.hIcon = ProgramIcon(state_->instance, GetSystemMetrics(SM_CXSMICON));
-  const std::wstring wideTip = Wide(tip.substr(0, std::size(data.szTip) - 1));
-  std::copy(wideTip.begin(), wideTip.end(), data.szTip);
-  state_->trayShown = Shell_NotifyIconW(state_->trayShown ? NIM_MODIFY : NIM_ADD, &data) != FALSE || state_->trayShown;
+  state_->trayTip = Wide(tip.substr(0, std::size(NOTIFYICONDATAW{}.szTip) - 1));
+  state_->trayShown = AddTrayIcon(*state_, state_->trayShown ? NIM_MODIFY : NIM_ADD) || state_->trayShown;
+}
+
+// A new task bar has no icons: ours goes back in.
+void RestoreTrayIcon(Win32State& state) {
+  if (state.trayShown) AddTrayIcon(state, NIM_ADD);
 }
 
 void HideTrayIcon(Win32State& state) {

@@ -207,6 +207,10 @@ LRESULT MouseOrKey(Win32State& state, HWND window, UINT message, WPARAM wParam, 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Win32State* state = StateOf(window);
   if (!state) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == state->taskbarCreated) {
+    RestoreTrayIcon(*state);
+    return 0;
+  }
   switch (message) {
     case WM_SIZE: OnSize(*state, window); return 0;
     case WM_EXITSIZEMOVE: if (state->events) state->events->Moved(); return 0;
@@ -220,6 +224,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: if (state->events) state->events->TimerTick(static_cast<int>(wParam - timerIdBase)); return 0;
     case trayMessage: OnTrayMessage(*state, lParam); return 0;
     case WM_INITMENUPOPUP: OnInitMenuPopup(*state, reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_MEASUREITEM: return OnMeasureMenuPicture(*state, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: return OnDrawMenuPicture(*state, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: OnClose(*state, window); return 0;
     case WM_QUERYENDSESSION: return RunCloseQuery(*state) ? TRUE : FALSE;
     case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -245,18 +251,23 @@ HICON ProgramIcon(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, LR_SHARED));
 }
 
-void RegisterMainWindowClass(HINSTANCE instance) {
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, name, &existing)) return;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.style = style;
+  windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hIcon = ProgramIcon(instance, GetSystemMetrics(SM_CXICON));
   windowClass.hIconSm = ProgramIcon(instance, GetSystemMetrics(SM_CXSMICON));
-  windowClass.lpszClassName = className;
+  windowClass.lpszClassName = name;
   RegisterClassExW(&windowClass);
 }
+
+void RegisterMainWindowClass(HINSTANCE instance) { RegisterWindowClass(className, MainWindowProc, instance, CS_DBLCLKS); }
 
 HWND CreateMainWindow(Win32State& state) {
   const std::wstring caption = Wide(mainwindow::TToDoForm::caption);
