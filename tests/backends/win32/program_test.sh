@@ -49,10 +49,14 @@ start() {  # start FOLDER [ARGS]: in the background, from its folder
   program=$!
 }
 
-stop() {  # asks the window to close as Windows would, then waits for the program to end
-  wine taskkill /IM Tasklane.exe >/dev/null 2>&1
+wait_end() {  # waits for the program to end
   for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.2; done
   return 1
+}
+
+stop() {  # asks the window to close as Windows would, then waits for the program to end
+  wine taskkill /IM Tasklane.exe >/dev/null 2>&1
+  wait_end
 }
 
 x_window() { xwininfo -root -tree | awk '/"Tasklane": \("tasklane.exe" "tasklane.exe"\)/ && /370x211/ { print $1; exit }'; }
@@ -81,6 +85,44 @@ sleep 0.5
 check "a close request ends the program" stop
 check "the typed text is saved once" test "$(grep -c '<Text>typed under wine</Text>' "$folder/ToDoList.xml")" = 1
 check "no temporary file is left" test -z "$(ls "$folder" | grep 'tmp~backup')"
+
+echo "== The frame, the menu and the end of the session"
+folder="$(new_folder frame)"
+start "$folder"
+probe wait visible 60 >/dev/null
+check "corners, edges and the inside answer the hit test" test \
+  "$(probe hittest 202 152) $(probe hittest 568 250) $(probe hittest 300 358) $(probe hittest 300 250)" = "13 11 15 1"
+xdotool mousemove 215 250 click 1
+sleep 1.5
+check "a click on the red bar folds the window to it" contains "$(probe window)" "bounds 540 150 30 211"
+xdotool mousemove 555 250 click 1
+sleep 1.5
+check "and a second one unfolds it" contains "$(probe window)" "bounds 200 150 370 211"
+# A task cell, then the menu on it: its fifth item is "Add Row".
+xdotool mousemove 330 223 click 1 click 3
+sleep 1
+xdotool key Down Down Down Down Down Return
+sleep 0.5
+check "the end of the session may come" contains "$(probe endsession)" "may end 1"
+check "and ends the program" wait_end
+check "with the row the menu added saved" grep -q '<RowCount>4</RowCount>' "$folder/ToDoList.xml"
+
+echo "== Minimised"
+start "$folder"
+probe wait visible 60 >/dev/null
+xdotool mousemove 535 165 click 1
+check "the minimise button hides the window" probe wait hidden 10
+(cd "$folder" && wine Tasklane.exe >/dev/null 2>&1)
+check "a second start brings it back" probe wait visible 10
+stop >/dev/null
+
+echo "== A first start"
+folder="$work/first"
+mkdir -p "$folder"
+cp "$exe" "$folder/"
+start "$folder"
+check "opens the guide with the close box only" test "$(probe dialog 60)" = "close 1 minimize 0 maximize 0 sizing 0"
+stop >/dev/null
 
 echo "== A second start"
 start "$folder"

@@ -8,6 +8,11 @@
 //   win32_probe lock FILE S            holds FILE open, shared with nobody, for S seconds
 //   win32_probe box TITLE S            waits up to S seconds for a message box of that title,
 //                                      prints its text and closes it with its default button
+//   win32_probe hittest X Y            what the window answers WM_NCHITTEST for a screen point
+//   win32_probe dialog S               waits up to S seconds for the info dialog and prints
+//                                      which boxes its title bar has and whether it sizes
+//   win32_probe endsession             ends the session for the window as Windows does:
+//                                      WM_QUERYENDSESSION, then WM_ENDSESSION
 //
 // Exit code 0 when the thing asked for was found or done, 1 when not, 2 on a wrong call.
 #include <windows.h>
@@ -74,6 +79,36 @@ int Box(const wchar_t* title, int seconds) {
   return 1;
 }
 
+int HitTest(int x, int y) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  std::printf("%ld\n", static_cast<long>(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y))));
+  return 0;
+}
+
+int Dialog(int seconds) {
+  for (int tenth = 0; tenth < seconds * 10; ++tenth) {
+    HWND dialog = FindWindowW(L"TShowInfoDialog", nullptr);
+    if (dialog && IsWindowVisible(dialog)) {
+      const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+      std::printf("close %d minimize %d maximize %d sizing %d\n", (style & WS_SYSMENU) ? 1 : 0,
+                  (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0, (style & WS_THICKFRAME) ? 1 : 0);
+      return 0;
+    }
+    Sleep(100);
+  }
+  return 1;
+}
+
+int EndSession() {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  const LRESULT mayEnd = SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr);
+  std::printf("may end %d\n", mayEnd ? 1 : 0);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -83,6 +118,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"hide" && argc == 2) return MainWindow() && ShowWindow(MainWindow(), SW_HIDE) ? 0 : 1;
   if (command == L"lock" && argc == 4) return Lock(argv[2], _wtoi(argv[3]));
   if (command == L"box" && argc == 4) return Box(argv[2], _wtoi(argv[3]));
-  std::fprintf(stderr, "usage: win32_probe window | wait visible|hidden S | hide | lock FILE S | box TITLE S\n");
+  if (command == L"hittest" && argc == 4) return HitTest(_wtoi(argv[2]), _wtoi(argv[3]));
+  if (command == L"dialog" && argc == 3) return Dialog(_wtoi(argv[2]));
+  if (command == L"endsession" && argc == 2) return EndSession();
+  std::fprintf(stderr, "usage: win32_probe window | wait visible|hidden S | hide | lock FILE S | box TITLE S | "
+                       "hittest X Y | dialog S | endsession\n");
   return 2;
 }
