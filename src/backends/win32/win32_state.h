@@ -54,6 +54,7 @@ struct Win32State {
   SIZE reportedSize{-1, -1};
   int wheelRemainder = 0;  // wheel delta short of a whole notch
   bool trackingLeave = false;
+  bool userMoving = false;  // inside the system's move or size loop
 };
 
 // The window procedure's half of the main window (win32_window.cpp).

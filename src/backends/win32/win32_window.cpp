@@ -3,7 +3,8 @@
 //
 //  [x] class "TToDoForm", caption "Tasklane", WS_POPUP (client = outer), WS_EX_TOOLWINDOW
 //      without WS_EX_APPWINDOW (no task-bar button), double clicks
-//  [x] size and move: Resized on every change of size, Moved when a move ends
+//  [x] size and move: Resized on every change of size; the user's move snaps to the work
+//      area as it goes (WM_WINDOWPOSCHANGING), and Moved when it ends
 //  [x] the core's hit test after the default one, the size limits
 //  [x] paint through the GDI canvas into a back buffer
 //  [x] mouse: press, release, double click, move, leave, wheel, capture while a button is held
@@ -61,6 +62,23 @@ LRESULT OnHitTest(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) 
   const LRESULT standard = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
   if (standard != HTCLIENT || !state.events) return standard;
   return static_cast<LRESULT>(state.events->HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+}
+
+// While the user moves the window it snaps to the work area's edges as it goes, as the core
+// says; sizing is left alone.
+void OnPositionChanging(Win32State& state, HWND window, LPARAM lParam) {
+  auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+  if (!state.form || !state.userMoving || (position->flags & SWP_NOMOVE) != 0) return;
+  RECT now{};
+  GetWindowRect(window, &now);
+  const bool sized = (position->flags & SWP_NOSIZE) == 0 &&
+                     (position->cx != now.right - now.left || position->cy != now.bottom - now.top);
+  if (sized) return;
+  const platform::Rect wanted =
+      platform::Rect::FromBounds(position->x, position->y, now.right - now.left, now.bottom - now.top);
+  const platform::Rect snapped = state.form->SnappedToWorkArea(wanted);
+  position->x = snapped.left;
+  position->y = snapped.top;
 }
 
 void OnSizeLimits(Win32State& state, LPARAM lParam) {
@@ -213,7 +231,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   switch (message) {
     case WM_SIZE: OnSize(*state, window); return 0;
-    case WM_EXITSIZEMOVE: if (state->events) state->events->Moved(); return 0;
+    case WM_ENTERSIZEMOVE: state->userMoving = true; return 0;
+    case WM_EXITSIZEMOVE:
+      state->userMoving = false;
+      if (state->events) state->events->Moved();
+      return 0;
+    case WM_WINDOWPOSCHANGING:
+      OnPositionChanging(*state, window, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_NCHITTEST: return OnHitTest(*state, window, wParam, lParam);
     case WM_GETMINMAXINFO: OnSizeLimits(*state, lParam); return 0;
     case WM_ERASEBKGND: return 1;  // the core paints every pixel

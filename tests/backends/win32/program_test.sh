@@ -116,6 +116,20 @@ check "the minimise button hides the window" probe wait hidden 10
 check "a second start brings it back" probe wait visible 10
 stop >/dev/null
 
+echo "== Moving by the frame"
+folder="$(new_folder moving)"
+start "$folder"
+probe wait visible 60 >/dev/null
+# From the top strip 145 pixels up and 140 to the left: the top comes within 10 pixels of the
+# screen's, and snaps there before the button is let go.
+xdotool mousemove 300 160 mousedown 1
+for _ in 1 2 3 4 5 6 7; do xdotool mousemove_relative -- -20 -20; sleep 0.05; done
+xdotool mousemove_relative -- 0 -5
+sleep 0.3
+check "the window follows and snaps to the screen's edge as it moves" contains "$(probe window)" "bounds 60 0 370 211"
+xdotool mouseup 1
+stop >/dev/null
+
 echo "== A first start"
 folder="$work/first"
 mkdir -p "$folder"
