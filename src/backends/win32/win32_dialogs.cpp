@@ -1,7 +1,8 @@
 // Win32Platform: hints and the dialog windows beside the main window.
 //
 //  [x] hints: a top-most tool window with one line of text in the core's colour, at a point
-//  [x] dialog windows: single-line border, title bar with the close box only, not resizable;
+//  [x] dialog windows: single-line border, title bar with the close box only, not resizable,
+//      the 48-pixel program icon;
 //      painted by the core through the GDI canvas; mouse, keys and one timer; the close box
 //      hides the window
 #include <windows.h>
@@ -55,6 +56,8 @@ class Win32DialogWindow final : public platform::DialogWindow {
     window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, dialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 100,
                               100, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The window's own icon is the 48-pixel one, whatever size the system's icons have.
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 48)));
   }
   ~Win32DialogWindow() override {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
