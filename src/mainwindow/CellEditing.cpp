@@ -22,7 +22,7 @@ std::u16string_view Trimmed(std::u16string_view text) {
 }
 // The editor pastes on Ctrl+V and on Shift+Insert alike.
 bool IsPasteKey(int key, platform::ShiftState shift) {
-  return (shift.ctrl && key == keyV) || (shift.shift && !shift.ctrl && !shift.alt && key == k::Insert);
+  return (shift.ctrl && key == keyV) || (shift.shift && !shift.ctrl && key == k::Insert);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The one report every guarded routine shows when something fails that should not have.
 #include "mainwindow/ToDoUnit.h"
+#include "xml/Charsets.h"
 
 namespace tasklane::mainwindow {
 namespace {
@@ -16,6 +17,23 @@ void TToDoForm::ErrorReport(std::u16string_view place, Team team) {
   text += supportAddress;
   text += u"    Thank you!";
   platform_.ShowMessage(caption, text, platform::MessageIcon::None, platform::MessageButtons::Ok, false);
+}
+
+// What the program does with a failure that no routine of its own caught: its message in a
+// box, and the program goes on, as a toolkit's own handling of an event would.
+void TToDoForm::Unguarded(const std::function<void()>& body) {
+  std::u16string message;
+  try {
+    body();
+    return;
+  } catch (const xml::XmlError& e) {
+    message = e.Message();
+  } catch (const std::exception& e) {
+    message = xml::FromUtf8(e.what());
+  } catch (...) {
+    message = u"Unknown failure";
+  }
+  platform_.ShowMessage(caption, message, platform::MessageIcon::Error, platform::MessageButtons::Ok, false);
 }
 
 bool TToDoForm::Guarded(std::u16string_view place, Team team, const std::function<void()>& body) {

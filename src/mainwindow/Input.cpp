@@ -35,75 +35,87 @@ void TToDoForm::TrackHover(ui::Control* over) {
 }
 
 void TToDoForm::FormMouseDown(MouseButton button, Point point, ShiftState shift, bool doubleClick) {
-  ui::Control* target = ControlAt(point);
-  captured_ = target;
-  hints_.Hide();
-  if (target == &ToDoGrid) {
-    SetActiveControl(&ToDoGrid);
-    ToDoGrid.MouseDown(button, Relative(point, ToDoGrid.Bounds()), shift, doubleClick);
-    PopupFake(shift);
-  } else if (auto* panel = dynamic_cast<ui::Panel*>(target)) {
-    panel->Button.MouseDown(button, shift, point);
-  } else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseDown) {
-    picture->OnMouseDown(button, shift, point);
-  }
-  platform_.Repaint();
+  Unguarded([&] {
+    ui::Control* target = ControlAt(point);
+    captured_ = target;
+    hints_.Hide();
+    if (target == &ToDoGrid) {
+      SetActiveControl(&ToDoGrid);
+      ToDoGrid.MouseDown(button, Relative(point, ToDoGrid.Bounds()), shift, doubleClick);
+      PopupFake(shift);
+    } else if (auto* panel = dynamic_cast<ui::Panel*>(target)) {
+      panel->Button.MouseDown(button, shift, point);
+    } else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseDown) {
+      picture->OnMouseDown(button, shift, point);
+    }
+    platform_.Repaint();
+  });
 }
 
 void TToDoForm::FormMouseMove(Point point, ShiftState shift) {
-  ui::Control* target = captured_ ? captured_ : ControlAt(point);
-  TrackHover(captured_ ? (ControlAt(point) == captured_ ? captured_ : nullptr) : target);
-  if (!captured_) hints_.Track(target);
-  if (target == &ToDoGrid) ToDoGrid.MouseMove(Relative(point, ToDoGrid.Bounds()), shift);
-  else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseMove) {
-    picture->OnMouseMove(shift, point);
-  }
-  platform_.Repaint();
+  Unguarded([&] {
+    ui::Control* target = captured_ ? captured_ : ControlAt(point);
+    TrackHover(captured_ ? (ControlAt(point) == captured_ ? captured_ : nullptr) : target);
+    if (!captured_) hints_.Track(target);
+    if (target == &ToDoGrid) ToDoGrid.MouseMove(Relative(point, ToDoGrid.Bounds()), shift);
+    else if (auto* picture = dynamic_cast<ui::PictureImage*>(target); picture && picture->OnMouseMove) {
+      picture->OnMouseMove(shift, point);
+    }
+    platform_.Repaint();
+  });
 }
 
 void TToDoForm::FormMouseUp(MouseButton button, Point point, ShiftState shift) {
-  ui::Control* target = captured_ ? captured_ : ControlAt(point);
-  captured_ = nullptr;
-  if (target == &ToDoGrid) {
-    ToDoGrid.MouseUp(button, Relative(point, ToDoGrid.Bounds()), shift);
-  } else if (auto* panel = dynamic_cast<ui::Panel*>(target)) {
-    panel->Button.MouseUp(button, shift, point);
-  } else if (auto* picture = dynamic_cast<ui::PictureImage*>(target)) {
-    if (picture->OnMouseUp) picture->OnMouseUp(button, shift, point);
-    if (button == MouseButton::Left && picture->Bounds().Contains(point) && picture->OnClick) picture->OnClick();
-  }
-  TrackHover(ControlAt(point));
-  platform_.Repaint();
+  Unguarded([&] {
+    ui::Control* target = captured_ ? captured_ : ControlAt(point);
+    captured_ = nullptr;
+    if (target == &ToDoGrid) {
+      ToDoGrid.MouseUp(button, Relative(point, ToDoGrid.Bounds()), shift);
+    } else if (auto* panel = dynamic_cast<ui::Panel*>(target)) {
+      panel->Button.MouseUp(button, shift, point);
+    } else if (auto* picture = dynamic_cast<ui::PictureImage*>(target)) {
+      if (picture->OnMouseUp) picture->OnMouseUp(button, shift, point);
+      if (button == MouseButton::Left && picture->Bounds().Contains(point) && picture->OnClick) picture->OnClick();
+    }
+    TrackHover(ControlAt(point));
+    platform_.Repaint();
+  });
 }
 
 void TToDoForm::FormMouseWheel(bool down, Point point, ShiftState shift) {
-  if (ControlAt(point) == &ToDoGrid || ActiveControl == &ToDoGrid) {
-    ToDoGrid.MouseWheel(down, Relative(point, ToDoGrid.Bounds()), shift);
-  }
+  Unguarded([&] {
+    if (ControlAt(point) == &ToDoGrid || ActiveControl == &ToDoGrid) {
+      ToDoGrid.MouseWheel(down, Relative(point, ToDoGrid.Bounds()), shift);
+    }
+  });
 }
 
 // The control with the focus takes the keys: the grid, or the off-screen button, which
 // only answers Tab and its own click keys. Without a control in focus (the grid folded
 // away) the window hears them itself, and Tab gives the grid the focus again.
 void TToDoForm::FormKeyDown(int key, ShiftState shift) {
-  namespace k = platform::keys;
-  if (ActiveControl == &ToDoGrid) {
-    ToDoGrid.KeyDown(key, shift);
-  } else if (ActiveControl == &ButtonForFocus) {
-    if (key == k::Tab) SetActiveControl(&ToDoGrid);
-    else if (key == k::Return || key == k::Space) ButtonForFocus.Click();
-  } else if (key == k::Tab && ToDoGrid.Visible()) {
-    SetActiveControl(&ToDoGrid);
-  } else {
-    int code = key;
-    OnKeyDown(code, shift);
-  }
-  platform_.Repaint();
+  Unguarded([&] {
+    namespace k = platform::keys;
+    if (ActiveControl == &ToDoGrid) {
+      ToDoGrid.KeyDown(key, shift);
+    } else if (ActiveControl == &ButtonForFocus) {
+      if (key == k::Tab) SetActiveControl(&ToDoGrid);
+      else if (key == k::Return || key == k::Space) ButtonForFocus.Click();
+    } else if (key == k::Tab && ToDoGrid.Visible()) {
+      SetActiveControl(&ToDoGrid);
+    } else {
+      int code = key;
+      OnKeyDown(code, shift);
+    }
+    platform_.Repaint();
+  });
 }
 
 void TToDoForm::FormChar(char16_t c) {
-  if (ActiveControl == &ToDoGrid) ToDoGrid.Char(c);
-  platform_.Repaint();
+  Unguarded([&] {
+    if (ActiveControl == &ToDoGrid) ToDoGrid.Char(c);
+    platform_.Repaint();
+  });
 }
 
 }  // namespace tasklane::mainwindow

@@ -170,6 +170,8 @@ class TToDoForm : public platform::WindowEvents {
   // True when the body ran to its end.
   bool Guarded(std::u16string_view place, Team team, const std::function<void()>& body);
   void ErrorReport(std::u16string_view place, Team team);
+  // The input handlers' own failures: their message is shown and the program goes on.
+  void Unguarded(const std::function<void()>& body);
 
   // The window: no border, so the client size is the outer size.
   int Left();

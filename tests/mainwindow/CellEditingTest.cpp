@@ -79,6 +79,21 @@ TEST_F(CellEditing, WithoutACurrentCellClipboardKeysAndDeleteDoNothing) {
   EXPECT_EQ(clipboard(), u"clip");
 }
 
+// A failure no handler catches itself shows its own message, and nothing is lost: a busy
+// clipboard empties no cell.
+TEST_F(CellEditing, ABusyClipboardShowsWhyAndTheCellStays) {
+  form().SetActiveControl(&grid());
+  Current(1, 1);
+  program_.platform.ClipboardService().busy = true;
+  form().FormKeyDown('V', ctrl);
+  EXPECT_EQ(grid().Cell(1, 1), u"...Click here for new task");
+  ASSERT_FALSE(program_.platform.Messages().empty());
+  EXPECT_EQ(program_.platform.Messages().back().text, u"The clipboard is held by another program.");
+  program_.platform.ClipboardService().busy = false;
+  form().FormKeyDown('C', ctrl);
+  EXPECT_EQ(clipboard(), u"...Click here for new task");
+}
+
 TEST_F(CellEditing, ShiftInsertPastesOneLineAsCtrlVDoes) {
   grid().SetCell(1, 2, u"ab");
   Current(1, 2);

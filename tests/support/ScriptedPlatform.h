@@ -10,8 +10,8 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -277,13 +277,18 @@ class ScriptedPlatform : public platform::Platform {
   // A clipboard of this platform's own, which the test may read and fill.
   class ScriptedClipboard : public platform::Clipboard {
    public:
-    std::u16string Text() override { return text; }
+    std::u16string Text() override {
+      if (busy) throw std::runtime_error("The clipboard is held by another program.");
+      return text;
+    }
     void SetText(std::u16string_view newText) override {
+      if (busy) throw std::runtime_error("The clipboard is held by another program.");
       text = newText;
       ++writes;
     }
     std::u16string text;
     int writes = 0;
+    bool busy = false;  // another program holds it
   };
   ScriptedClipboard& ClipboardService() override { return clipboard_; }
   FaultyFiles& FileSystem() override { return files_; }

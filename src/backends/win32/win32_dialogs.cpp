@@ -53,7 +53,7 @@ class Win32DialogWindow final : public platform::DialogWindow {
  public:
   Win32DialogWindow(HINSTANCE instance, platform::DialogEvents& events) : events_(events) {
     RegisterWindowClass(dialogClass, Procedure, instance, 0);
-    window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, dialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 100,
+    window_ = CreateWindowExW(0, dialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 100,
                               100, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The window's own icon is the 48-pixel one, whatever size the system's icons have.

@@ -178,7 +178,7 @@ platform::MenuItem* Win32Platform::OpenPopupMenu(platform::MenuItem& menu, platf
   // elsewhere; the window comes to the foreground first, and a message after the menu lets
   // the system finish with it.
   SetForegroundWindow(state_->window);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          screen.x, screen.y, state_->window, nullptr));
   PostMessageW(state_->window, WM_NULL, 0, 0);
   state_->menu = nullptr;

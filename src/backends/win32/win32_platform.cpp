@@ -60,7 +60,15 @@ void Win32Platform::RunMessageLoop() {
   }
 }
 
+// A minimised window stands for the system as a small icon far off the screen; its own place
+// and size are those it comes back to.
 platform::Rect Win32Platform::WindowBounds() {
+  if (IsIconic(state_->window)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(state_->window, &placement);
+    return CoreRectOf(placement.rcNormalPosition);  // screen coordinates for a tool window
+  }
   RECT rect{};
   GetWindowRect(state_->window, &rect);
   return CoreRectOf(rect);

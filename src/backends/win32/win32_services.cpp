@@ -11,6 +11,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "backends/win32/win32_platform.h"
@@ -34,19 +35,20 @@ UINT IconFlag(platform::MessageIcon icon) {
   return 0;
 }
 
-// Closes the clipboard on every way out.
+// Opens the clipboard, and closes it on every way out. Another program may hold it for a
+// moment (a clipboard history, a remote desktop): it is asked again for a while, then the
+// failure is the caller's, so that a busy clipboard never reads as an empty one.
 class OpenClipboardScope {
  public:
-  explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-  ~OpenClipboardScope() {
-    if (open_) CloseClipboard();
+  explicit OpenClipboardScope(HWND owner) {
+    for (int attempt = 0; !OpenClipboard(owner); ++attempt) {
+      if (attempt == 20) throw std::runtime_error("The clipboard is held by another program.");
+      Sleep(10);
+    }
   }
+  ~OpenClipboardScope() { CloseClipboard(); }
   OpenClipboardScope(const OpenClipboardScope&) = delete;
   OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-  bool Open() const { return open_; }
-
- private:
-  bool open_;
 };
 
 }  // namespace
@@ -80,7 +82,6 @@ void Win32Platform::SetTimer(int timerId, int intervalMs, bool enabled) {
 
 std::u16string Win32Clipboard::Text() {
   OpenClipboardScope clipboard(owner);
-  if (!clipboard.Open()) return {};
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (!data) return {};
   const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
@@ -92,7 +93,6 @@ std::u16string Win32Clipboard::Text() {
 
 void Win32Clipboard::SetText(std::u16string_view text) {
   OpenClipboardScope clipboard(owner);
-  if (!clipboard.Open()) return;
   HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
   if (!data) return;
   auto* target = static_cast<wchar_t*>(GlobalLock(data));

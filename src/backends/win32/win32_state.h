@@ -55,6 +55,7 @@ struct Win32State {
   int wheelRemainder = 0;  // wheel delta short of a whole notch
   bool trackingLeave = false;
   bool userMoving = false;  // inside the system's move or size loop
+  bool userSizing = false;  // and that loop sizes the window
 };
 
 // The window procedure's half of the main window (win32_window.cpp).

@@ -50,7 +50,8 @@ platform::ShiftState HeldButtons() {
 
 platform::Point ClientPointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-void OnSize(Win32State& state, HWND window) {
+void OnSize(Win32State& state, HWND window, WPARAM how) {
+  if (how == SIZE_MINIMIZED) return;  // the window keeps its size; only its icon is small
   RECT client{};
   GetClientRect(window, &client);
   if (client.right == state.reportedSize.cx && client.bottom == state.reportedSize.cy) return;
@@ -68,7 +69,7 @@ LRESULT OnHitTest(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) 
 // says; sizing is left alone.
 void OnPositionChanging(Win32State& state, HWND window, LPARAM lParam) {
   auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
-  if (!state.form || !state.userMoving || (position->flags & SWP_NOMOVE) != 0) return;
+  if (!state.form || !state.userMoving || state.userSizing || (position->flags & SWP_NOMOVE) != 0) return;
   RECT now{};
   GetWindowRect(window, &now);
   const bool sized = (position->flags & SWP_NOSIZE) == 0 &&
@@ -230,11 +231,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return 0;
   }
   switch (message) {
-    case WM_SIZE: OnSize(*state, window); return 0;
-    case WM_ENTERSIZEMOVE: state->userMoving = true; return 0;
+    case WM_SIZE: OnSize(*state, window, wParam); return 0;
+    case WM_ENTERSIZEMOVE: state->userMoving = true; state->userSizing = false; return 0;
+    case WM_SIZING: state->userSizing = true; return DefWindowProcW(window, message, wParam, lParam);
     case WM_EXITSIZEMOVE:
-      state->userMoving = false;
-      if (state->events) state->events->Moved();
+      // The same loop sizes the window; only a move snaps once it ends.
+      if (state->events && !state->userSizing) state->events->Moved();
+      state->userMoving = state->userSizing = false;
       return 0;
     case WM_WINDOWPOSCHANGING:
       OnPositionChanging(*state, window, lParam);
@@ -245,7 +248,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: OnPaint(*state, window); return 0;
     case WM_SETFOCUS: OnFocus(*state, window, true); return 0;
     case WM_KILLFOCUS: OnFocus(*state, window, false); return 0;
-    case WM_ACTIVATE: InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_ACTIVATE:  // the default gives the window the keyboard focus
+      InvalidateRect(window, nullptr, FALSE);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER: if (state->events) state->events->TimerTick(static_cast<int>(wParam - timerIdBase)); return 0;
     case trayMessage: OnTrayMessage(*state, lParam); return 0;
     case WM_INITMENUPOPUP: OnInitMenuPopup(*state, reinterpret_cast<HMENU>(wParam)); return 0;

@@ -10,11 +10,14 @@ cd "$(dirname "$0")/../../.."
 exe="$PWD/build-windows/bin/Tasklane.exe"
 probe_exe="$PWD/build-windows/cmake/tests/backends/win32/win32_probe.exe"
 work="$(mktemp -d)"
-display=":$((RANDOM % 400 + 500))"
 failures=0
 
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display number nobody else uses, as the server itself picks it.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "no X server"; exit 1; }
+display=":$(cat "$work/display")"
 cleanup() {
   wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
@@ -57,6 +60,12 @@ wait_end() {  # waits for the program to end
 stop() {  # asks the window to close as Windows would, then waits for the program to end
   wine taskkill /IM Tasklane.exe >/dev/null 2>&1
   wait_end
+}
+
+finish() {  # ends a case: a program that did not end is ended, so no later case meets it
+  stop && return 0
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
 }
 
 x_window() { xwininfo -root -tree | awk '/"Tasklane": \("tasklane.exe" "tasklane.exe"\)/ && /370x211/ { print $1; exit }'; }
@@ -114,7 +123,27 @@ xdotool mousemove 535 165 click 1
 check "the minimise button hides the window" probe wait hidden 10
 (cd "$folder" && wine Tasklane.exe >/dev/null 2>&1)
 check "a second start brings it back" probe wait visible 10
-stop >/dev/null
+finish
+
+echo "== A submenu, then minimised until the session ends"
+folder="$(new_folder submenu)"
+start "$folder"
+probe wait visible 60 >/dev/null
+# The task cell, the menu on it, its fourth item "Column ...", and there "Right Align".
+xdotool mousemove 330 223 click 1 click 3
+sleep 1
+xdotool key Down Down Down Down Right
+sleep 0.5
+xdotool key Down Down Return
+sleep 0.5
+xdotool mousemove 535 165 click 1
+probe wait hidden 10 >/dev/null
+probe endsession >/dev/null
+wait_end
+check "the column's submenu sets its alignment" grep -q '<ColumnAlignment>RIGHT</ColumnAlignment>' "$folder/ToDoList.xml"
+check "a minimised window keeps its place and size" \
+  test "$(grep -c -E '<(Left>200|Top>150|Width>370|Height>211)<' "$folder/ToDoList.xml")" = 4
+finish
 
 echo "== Moving by the frame"
 folder="$(new_folder moving)"
@@ -123,12 +152,13 @@ probe wait visible 60 >/dev/null
 # From the top strip 145 pixels up and 140 to the left: the top comes within 10 pixels of the
 # screen's, and snaps there before the button is let go.
 xdotool mousemove 300 160 mousedown 1
+sleep 0.3
 for _ in 1 2 3 4 5 6 7; do xdotool mousemove_relative -- -20 -20; sleep 0.05; done
 xdotool mousemove_relative -- 0 -5
 sleep 0.3
 check "the window follows and snaps to the screen's edge as it moves" contains "$(probe window)" "bounds 60 0 370 211"
 xdotool mouseup 1
-stop >/dev/null
+finish
 
 echo "== A first start"
 folder="$work/first"
@@ -136,7 +166,7 @@ mkdir -p "$folder"
 cp "$exe" "$folder/"
 start "$folder"
 check "opens the guide with the close box only" test "$(probe dialog 60)" = "close 1 minimize 0 maximize 0 sizing 0"
-stop >/dev/null
+finish
 
 echo "== A second start"
 start "$folder"
@@ -147,15 +177,15 @@ probe hide >/dev/null
 check "ends with exit code 0" test $? = 0
 check "and brings the first window back" probe wait visible 10
 program=$first
-stop >/dev/null
+finish
 
 echo "== Started hidden"
 folder="$(new_folder hidden)"
 start "$folder" -m
-probe wait visible 60 >/dev/null
+probe wait hidden 60 >/dev/null
 sleep 3
 check "-m hides the window after its first moment" contains "$(probe window)" "visible 0"
-stop >/dev/null
+finish
 
 echo "== A locked list file"
 folder="$(new_folder locked)"
@@ -168,7 +198,7 @@ for _ in $(seq 50); do grep -q locked "$work/lock.log" 2>/dev/null && break; sle
 wine taskkill /IM Tasklane.exe >/dev/null 2>&1
 box="$(probe box "Error at saving" 40)"
 check "shows the save error" contains "$box" "It is not possible to save!"
-stop >/dev/null
+finish
 kill "$locker" 2>/dev/null
 wineserver -k 2>/dev/null
 check "leaves the list as it was" test "$(md5sum <"$folder/ToDoList.xml")" = "$before"
@@ -185,7 +215,7 @@ reads() {
   (cd "$folder" && exec env LC_ALL="$1" wine Tasklane.exe >/dev/null 2>&1) &
   program=$!
   probe wait visible 60 >/dev/null
-  stop >/dev/null
+  finish
   grep -q "<Text>$4</Text>" "$folder/ToDoList.xml"
 }
 check "a Russian Windows reads its own code page (1251)" \
