@@ -108,9 +108,9 @@ class Win32DialogWindow final : public platform::DialogWindow {
     switch (message) {
       case WM_PAINT: Paint(); return 0;
       case WM_ERASEBKGND: return 1;
-      case WM_MOUSEMOVE: Track(); events_.MouseMove(PointOf(lParam), Shift(wParam)); return 0;
+      case WM_MOUSEMOVE: Track(); events_.MouseMove(PointOf(lParam), ShiftStateOf(wParam)); return 0;
       case WM_MOUSELEAVE: tracking_ = false; events_.MouseLeave(); return 0;
-      case WM_KEYDOWN: events_.KeyDown(static_cast<int>(wParam), Shift(0)); return 0;
+      case WM_KEYDOWN: events_.KeyDown(static_cast<int>(wParam), ShiftStateOf(0)); return 0;
       case WM_TIMER: events_.TimerTick(); return 0;
       case WM_CLOSE: Hide(); return 0;
       default: return MouseButton(message, wParam, lParam);
@@ -120,10 +120,16 @@ class Win32DialogWindow final : public platform::DialogWindow {
   LRESULT MouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
     using platform::MouseButton;
     switch (message) {
-      case WM_LBUTTONDOWN: SetCapture(window_); events_.MouseDown(MouseButton::Left, PointOf(lParam), Shift(wParam)); return 0;
-      case WM_RBUTTONDOWN: events_.MouseDown(MouseButton::Right, PointOf(lParam), Shift(wParam)); return 0;
-      case WM_LBUTTONUP: ReleaseCapture(); events_.MouseUp(MouseButton::Left, PointOf(lParam), Shift(wParam)); return 0;
-      case WM_RBUTTONUP: events_.MouseUp(MouseButton::Right, PointOf(lParam), Shift(wParam)); return 0;
+      case WM_LBUTTONDOWN:
+        SetCapture(window_);
+        events_.MouseDown(MouseButton::Left, PointOf(lParam), ShiftStateOf(wParam));
+        return 0;
+      case WM_RBUTTONDOWN: events_.MouseDown(MouseButton::Right, PointOf(lParam), ShiftStateOf(wParam)); return 0;
+      case WM_LBUTTONUP:
+        ReleaseCapture();
+        events_.MouseUp(MouseButton::Left, PointOf(lParam), ShiftStateOf(wParam));
+        return 0;
+      case WM_RBUTTONUP: events_.MouseUp(MouseButton::Right, PointOf(lParam), ShiftStateOf(wParam)); return 0;
       default: return DefWindowProcW(window_, message, wParam, lParam);
     }
   }
@@ -148,16 +154,6 @@ class Win32DialogWindow final : public platform::DialogWindow {
   }
 
   static platform::Point PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-  static platform::ShiftState Shift(WPARAM flags) {
-    platform::ShiftState shift;
-    shift.shift = GetKeyState(VK_SHIFT) < 0;
-    shift.ctrl = GetKeyState(VK_CONTROL) < 0;
-    shift.alt = GetKeyState(VK_MENU) < 0;
-    shift.left = (flags & MK_LBUTTON) != 0;
-    shift.right = (flags & MK_RBUTTON) != 0;
-    return shift;
-  }
-
   platform::DialogEvents& events_;
   GdiCache gdi_;
   HWND window_ = nullptr;

@@ -66,6 +66,8 @@ HWND CreateMainWindow(Win32State& state);
 // Runs the close query once; true when the window may go.
 bool RunCloseQuery(Win32State& state);
 HICON ProgramIcon(HINSTANCE instance, int size);
+// The modifier keys held now, and the mouse buttons a mouse message's flags name.
+platform::ShiftState ShiftStateOf(WPARAM mouseFlags);
 // The system's code pages for the XML reader and writer (win32_codepages.cpp).
 void UseSystemCodePages();
 int MeasureText(Win32State& state, std::u16string_view text, const platform::Font& font);

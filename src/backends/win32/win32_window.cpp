@@ -29,23 +29,12 @@ constexpr wchar_t className[] = L"TToDoForm";
 
 Win32State* StateOf(HWND window) { return reinterpret_cast<Win32State*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
-platform::ShiftState ShiftStateNow(WPARAM mouseFlags) {
-  platform::ShiftState shift;
-  shift.shift = GetKeyState(VK_SHIFT) < 0;
-  shift.ctrl = GetKeyState(VK_CONTROL) < 0;
-  shift.alt = GetKeyState(VK_MENU) < 0;
-  shift.left = (mouseFlags & MK_LBUTTON) != 0;
-  shift.right = (mouseFlags & MK_RBUTTON) != 0;
-  shift.middle = (mouseFlags & MK_MBUTTON) != 0;
-  return shift;
-}
-
 platform::ShiftState HeldButtons() {
   WPARAM flags = 0;
   if (GetKeyState(VK_LBUTTON) < 0) flags |= MK_LBUTTON;
   if (GetKeyState(VK_RBUTTON) < 0) flags |= MK_RBUTTON;
   if (GetKeyState(VK_MBUTTON) < 0) flags |= MK_MBUTTON;
-  return ShiftStateNow(flags);
+  return ShiftStateOf(flags);
 }
 
 platform::Point ClientPointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -133,7 +122,7 @@ bool MouseActionOf(UINT message, MouseAction& action) {
 // dragged column border or scroll-bar thumb needs.
 void OnMouseButton(Win32State& state, HWND window, const MouseAction& action, WPARAM wParam, LPARAM lParam) {
   if (!state.form) return;
-  const platform::ShiftState shift = ShiftStateNow(wParam);
+  const platform::ShiftState shift = ShiftStateOf(wParam);
   if (action.press) {
     SetCapture(window);
     state.form->FormMouseDown(action.button, ClientPointOf(lParam), shift, action.doubleClick);
@@ -148,7 +137,7 @@ void OnMouseMove(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
     state.trackingLeave = TrackMouseEvent(&track) != FALSE;
   }
-  if (state.form) state.form->FormMouseMove(ClientPointOf(lParam), ShiftStateNow(wParam));
+  if (state.form) state.form->FormMouseMove(ClientPointOf(lParam), ShiftStateOf(wParam));
 }
 
 // Far outside every control: the buttons show their normal faces again.
@@ -163,7 +152,7 @@ void OnWheel(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
   ScreenToClient(window, &point);
   // NOTE: touch pads send many small steps; they add up to whole notches here.
   state.wheelRemainder += GET_WHEEL_DELTA_WPARAM(wParam);
-  const platform::ShiftState shift = ShiftStateNow(GET_KEYSTATE_WPARAM(wParam));
+  const platform::ShiftState shift = ShiftStateOf(GET_KEYSTATE_WPARAM(wParam));
   while (state.wheelRemainder >= WHEEL_DELTA || state.wheelRemainder <= -WHEEL_DELTA) {
     const bool down = state.wheelRemainder < 0;
     state.wheelRemainder += down ? WHEEL_DELTA : -WHEEL_DELTA;
@@ -275,6 +264,17 @@ int MeasureText(Win32State& state, std::u16string_view text, const platform::Fon
   }
   ReleaseDC(nullptr, screen);
   return width;
+}
+
+platform::ShiftState ShiftStateOf(WPARAM mouseFlags) {
+  platform::ShiftState shift;
+  shift.shift = GetKeyState(VK_SHIFT) < 0;
+  shift.ctrl = GetKeyState(VK_CONTROL) < 0;
+  shift.alt = GetKeyState(VK_MENU) < 0;
+  shift.left = (mouseFlags & MK_LBUTTON) != 0;
+  shift.right = (mouseFlags & MK_RBUTTON) != 0;
+  shift.middle = (mouseFlags & MK_MBUTTON) != 0;
+  return shift;
 }
 
 HICON ProgramIcon(HINSTANCE instance, int size) {
