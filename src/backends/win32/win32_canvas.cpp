@@ -8,7 +8,9 @@
 //  [x] PushOrigin and PopOrigin, PushClip and PopClip, each nested in the others
 //  [x] DrawPicture: scaled to its target, opaque, by its alpha, or leaving out its
 //      transparent colour
-//  [x] fonts by family, height and weight, heights scaled from 120 dpi, kept for the cache's life
+//  [x] coordinates scaled from 96 dpi to the window's, fonts from 120 dpi; one logical pixel's
+//      line is as thick as the scale makes it
+//  [x] fonts by family, height and weight, kept for the cache's life or until the dpi changes
 //  [x] pictures' bitmaps kept from paint to paint, rebuilt when a picture's pixels change
 #include "backends/win32/win32_canvas.h"
 
@@ -19,6 +21,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 
 namespace tasklane::win32 {
 
@@ -97,15 +100,6 @@ constexpr std::size_t kMaxKeptPictures = 64;
 
 }  // namespace
 
-int ScreenDpi() {
-  // NOTE: a program that does not declare itself dpi-aware in its manifest is told 96 on any
-  // screen, and Windows stretches its window instead; Wine reports its LogPixels setting.
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kDesignDpi;
-}
-
 int ScaledFontHeight(int designPixels, int dpi) { return std::max(MulDiv(designPixels, dpi, kDesignDpi), 1); }
 
 struct GdiCache::Impl {
@@ -130,6 +124,7 @@ struct GdiCache::Impl {
 
   explicit Impl(int screenDpi) : dpi(screenDpi) {}
   ~Impl();
+  void ForgetFonts();
   HDC Buffer(HDC target, platform::Size size);
   HFONT Font(const platform::Font& font);
   HBITMAP Bitmap(const platform::Picture& picture, bool premultiplied);
@@ -139,7 +134,7 @@ struct GdiCache::Impl {
 
 GdiCache::Impl::~Impl() {
   ForgetPictures();
-  for (const auto& [key, font] : fonts) DeleteObject(font);
+  ForgetFonts();
   if (pictureDc != nullptr) DeleteDC(pictureDc);
   if (bufferDc != nullptr) {
     SelectObject(bufferDc, bufferDcBitmap);
@@ -213,12 +208,25 @@ void GdiCache::Impl::ForgetPictures() {
   pictures.clear();
 }
 
-GdiCache::GdiCache(int dpi) : impl_(std::make_unique<Impl>(dpi)) {}
+void GdiCache::Impl::ForgetFonts() {
+  for (const auto& [key, font] : fonts) DeleteObject(font);
+  fonts.clear();
+}
+
+GdiCache::GdiCache(int dpi) : impl_(std::make_unique<Impl>(dpi > 0 ? dpi : kLogicalDpi)) {}
+
+void GdiCache::SetDpi(int dpi) {
+  if (dpi <= 0 || dpi == impl_->dpi) return;
+  impl_->ForgetFonts();
+  impl_->dpi = dpi;
+}
+
+DpiScale GdiCache::Scale() const { return {impl_->dpi}; }
 
 GdiCache::~GdiCache() = default;
 
 Win32Canvas::Win32Canvas(HDC target, platform::Size size, GdiCache& cache)
-    : cache_(*cache.impl_), dc_(cache_.Buffer(target, size)), size_(size) {
+    : cache_(*cache.impl_), scale_{cache_.dpi}, dc_(cache_.Buffer(target, size)), size_(size) {
   originalFont_ = GetCurrentObject(dc_, OBJ_FONT);
   SelectClipRgn(dc_, nullptr);
   SetBkMode(dc_, TRANSPARENT);
@@ -240,7 +248,8 @@ void Win32Canvas::CopyTo(HDC target) const {
 }
 
 RECT Win32Canvas::Device(const platform::Rect& rect) const {
-  return RECT{rect.left + origin_.x, rect.top + origin_.y, rect.right + origin_.x, rect.bottom + origin_.y};
+  return scale_.Device(platform::Rect{rect.left + origin_.x, rect.top + origin_.y, rect.right + origin_.x,
+                                      rect.bottom + origin_.y});
 }
 
 void Win32Canvas::UseFont(const platform::Font& font) { SelectObject(dc_, cache_.Font(font)); }
@@ -252,13 +261,26 @@ void Win32Canvas::FillRect(const platform::Rect& rect, platform::Color color) {
   ::FillRect(dc_, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-// GDI's LineTo leaves out the last pixel itself.
+// A level or upright line is the one-pixel-wide rectangle it covers, so that it grows with the
+// scale as the rectangles beside it do; GDI's LineTo leaves out the last pixel as we do.
 void Win32Canvas::Line(platform::Point from, platform::Point to, platform::Color color) {
   if (from == to) return;
+  if (from.x == to.x || from.y == to.y) {
+    // The pixels from `from` up to `to`, whichever way the line runs.
+    const auto span = [](int start, int end) {
+      return start <= end ? std::pair{start, std::max(end, start + 1)} : std::pair{end + 1, start + 1};
+    };
+    const auto [left, right] = span(from.x, to.x);
+    const auto [top, bottom] = span(from.y, to.y);
+    FillRect(platform::Rect{left, top, right, bottom}, color);
+    return;
+  }
   SelectObject(dc_, GetStockObject(DC_PEN));
   SetDCPenColor(dc_, ColorRefOf(color));
-  MoveToEx(dc_, from.x + origin_.x, from.y + origin_.y, nullptr);
-  LineTo(dc_, to.x + origin_.x, to.y + origin_.y);
+  const POINT start = scale_.Device(platform::Point{from.x + origin_.x, from.y + origin_.y});
+  const POINT end = scale_.Device(platform::Point{to.x + origin_.x, to.y + origin_.y});
+  MoveToEx(dc_, start.x, start.y, nullptr);
+  LineTo(dc_, end.x, end.y);
 }
 
 void Win32Canvas::Text(const platform::Rect& rect, std::u16string_view text, const platform::Font& font,
@@ -289,7 +311,7 @@ int Win32Canvas::TextWidth(std::u16string_view text, const platform::Font& font)
   UseFont(font);
   SIZE extent{0, 0};
   if (!GetTextExtentPoint32W(dc_, WideOf(text), LengthOf(text), &extent)) return 0;
-  return extent.cx;
+  return scale_.Logical(static_cast<int>(extent.cx));
 }
 
 void Win32Canvas::DrawPicture(const platform::Rect& target, const platform::Picture& picture,

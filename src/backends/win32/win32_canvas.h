@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "backends/win32/win32_dpi.h"
 #include "platform/Canvas.h"
 
 namespace tasklane::win32 {
@@ -23,8 +24,6 @@ namespace tasklane::win32 {
 // The core's font heights are pixels at 120 dpi, the resolution the window was designed at.
 inline constexpr int kDesignDpi = 120;
 
-// The screen's logical resolution (LOGPIXELSY), that font heights are scaled to.
-int ScreenDpi();
 // A design font height as pixels at `dpi`, rounded; never less than one pixel.
 int ScaledFontHeight(int designPixels, int dpi);
 
@@ -33,11 +32,15 @@ int ScaledFontHeight(int designPixels, int dpi);
 // window, for the window's life; everything is released with it.
 class GdiCache {
  public:
-  // Font heights are scaled from 120 dpi to `dpi`.
-  explicit GdiCache(int dpi = ScreenDpi());
+  // Drawing is scaled from 96 dpi and font heights from 120 dpi to `dpi`.
+  explicit GdiCache(int dpi = SystemDpi());
   ~GdiCache();
   GdiCache(const GdiCache&) = delete;
   GdiCache& operator=(const GdiCache&) = delete;
+
+  // The window moved to a screen of another resolution: the fonts are made anew.
+  void SetDpi(int dpi);
+  DpiScale Scale() const;
 
   struct Impl;
 
@@ -48,8 +51,9 @@ class GdiCache {
 
 class Win32Canvas final : public platform::Canvas {
  public:
-  // Starts a frame: a back buffer of `size` (its content undefined until drawn), compatible
-  // with `target`. Only one canvas per cache at a time.
+  // Starts a frame: a back buffer of `size` device pixels (its content undefined until drawn),
+  // compatible with `target`. Only one canvas per cache at a time. The core's coordinates and
+  // widths are logical pixels, scaled to the cache's dpi.
   Win32Canvas(HDC target, platform::Size size, GdiCache& cache);
   ~Win32Canvas() override;
   Win32Canvas(const Win32Canvas&) = delete;
@@ -59,6 +63,8 @@ class Win32Canvas final : public platform::Canvas {
   void CopyTo(HDC target) const;
   // The buffer's device context, for reading back what was drawn.
   HDC BufferDC() const { return dc_; }
+  // The buffer's size in logical pixels, which the core draws in.
+  platform::Size LogicalSize() const { return scale_.Logical(SIZE{size_.width, size_.height}); }
 
   void FillRect(const platform::Rect& rect, platform::Color color) override;
   void Line(platform::Point from, platform::Point to, platform::Color color) override;
@@ -79,10 +85,11 @@ class Win32Canvas final : public platform::Canvas {
   void ApplyClip();
 
   GdiCache::Impl& cache_;
+  DpiScale scale_;
   HDC dc_;
   platform::Size size_;
   HGDIOBJ originalFont_;
-  POINT origin_{0, 0};
+  POINT origin_{0, 0};  // logical
   std::vector<POINT> origins_;
   std::vector<RECT> clips_;  // in buffer pixels, each within the one below it
 };

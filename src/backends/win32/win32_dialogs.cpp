@@ -2,7 +2,7 @@
 //
 //  [x] hints: a top-most tool window with one line of text in the core's colour, at a point
 //  [x] dialog windows: single-line border, title bar with the close box only, not resizable,
-//      the 48-pixel program icon;
+//      the 48-pixel program icon; logical pixels scaled to its screen's as the main window's;
 //      painted by the core through the GDI canvas; mouse, keys and one timer; the close box
 //      hides the window
 #include <windows.h>
@@ -32,17 +32,18 @@ LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   GetClientRect(window, &client);
   {
     Win32Canvas canvas(target, {client.right, client.bottom}, *state->gdi);
-    const platform::Rect all{0, 0, client.right, client.bottom};
+    const platform::Size size = canvas.LogicalSize();
+    const platform::Rect all{0, 0, size.width, size.height};
     const COLORREF back = state->hintBackground;
     canvas.FillRect(all, platform::Color{GetRValue(back), GetGValue(back), GetBValue(back)});
     platform::TextFormat format;
     format.showMnemonics = false;
     format.align = platform::TextAlign::Center;
     canvas.Text(all, CoreText(state->hintText), hintFont, {0, 0, 0}, format);
-    canvas.Line({0, 0}, {client.right, 0}, {0, 0, 0});
-    canvas.Line({0, client.bottom - 1}, {client.right, client.bottom - 1}, {0, 0, 0});
-    canvas.Line({0, 0}, {0, client.bottom}, {0, 0, 0});
-    canvas.Line({client.right - 1, 0}, {client.right - 1, client.bottom}, {0, 0, 0});
+    canvas.Line({0, 0}, {size.width, 0}, {0, 0, 0});
+    canvas.Line({0, size.height - 1}, {size.width, size.height - 1}, {0, 0, 0});
+    canvas.Line({0, 0}, {0, size.height}, {0, 0, 0});
+    canvas.Line({size.width - 1, 0}, {size.width - 1, size.height}, {0, 0, 0});
     canvas.CopyTo(target);
   }
   EndPaint(window, &paint);
@@ -56,6 +57,7 @@ class Win32DialogWindow final : public platform::DialogWindow {
     window_ = CreateWindowExW(0, dialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 100,
                               100, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    UseDpi(ScaleOf(window_).dpi);
     // The window's own icon is the 48-pixel one, whatever size the system's icons have.
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 48)));
   }
@@ -70,16 +72,17 @@ class Win32DialogWindow final : public platform::DialogWindow {
   platform::Rect OuterBounds() override {
     RECT rect{};
     GetWindowRect(window_, &rect);
-    return {rect.left, rect.top, rect.right, rect.bottom};
+    return scale_.Logical(rect);
   }
   void SetOuterBounds(const platform::Rect& bounds) override {
-    SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+    const RECT device = scale_.Device(bounds);
+    SetWindowPos(window_, nullptr, device.left, device.top, device.right - device.left, device.bottom - device.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   platform::Size ClientSize() override {
     RECT rect{};
     GetClientRect(window_, &rect);
-    return {rect.right, rect.bottom};
+    return scale_.Logical(SIZE{rect.right, rect.bottom});
   }
   void Show() override {
     ShowWindow(window_, SW_SHOW);
@@ -113,6 +116,7 @@ class Win32DialogWindow final : public platform::DialogWindow {
       case WM_KEYDOWN: events_.KeyDown(static_cast<int>(wParam), ShiftStateOf(0)); return 0;
       case WM_TIMER: events_.TimerTick(); return 0;
       case WM_CLOSE: Hide(); return 0;
+      case WM_DPICHANGED: MoveToScreen(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
       default: return MouseButton(message, wParam, lParam);
     }
   }
@@ -147,14 +151,27 @@ class Win32DialogWindow final : public platform::DialogWindow {
     EndPaint(window_, &paint);
   }
 
+  void UseDpi(int dpi) {
+    scale_.dpi = dpi;
+    gdi_.SetDpi(dpi);
+  }
+
+  void MoveToScreen(int dpi, const RECT& proposed) {
+    UseDpi(dpi);
+    SetWindowPos(window_, nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
+                 proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Repaint();
+  }
+
   void Track() {
     if (tracking_) return;
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
     tracking_ = TrackMouseEvent(&track) != FALSE;
   }
 
-  static platform::Point PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+  platform::Point PointOf(LPARAM lParam) const { return scale_.Logical(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); }
   platform::DialogEvents& events_;
+  DpiScale scale_;
   GdiCache gdi_;
   HWND window_ = nullptr;
   bool tracking_ = false;
@@ -173,7 +190,9 @@ void Win32Platform::ShowHint(std::u16string_view text, platform::Point screen, p
   state_->hintBackground = RGB(background.red, background.green, background.blue);
   const int width = MeasureText(*state_, text, hintFont) + 2 * hintMargin + 2;
   const int height = hintFont.pixelHeight + 2 * hintMargin + 2;
-  SetWindowPos(state_->hint, HWND_TOPMOST, screen.x, screen.y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const RECT device = state_->scale.Device(platform::Rect::FromBounds(screen.x, screen.y, width, height));
+  SetWindowPos(state_->hint, HWND_TOPMOST, device.left, device.top, device.right - device.left,
+               device.bottom - device.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(state_->hint, nullptr, FALSE);
 }
 

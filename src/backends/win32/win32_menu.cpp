@@ -139,8 +139,8 @@ bool OnMeasureMenuPicture(Win32State& state, MEASUREITEMSTRUCT& measure) {
   if (!picture) return false;
   BITMAP size{};
   GetObjectW(picture, sizeof(size), &size);
-  measure.itemWidth = static_cast<UINT>(size.bmWidth);
-  measure.itemHeight = static_cast<UINT>(size.bmHeight);
+  measure.itemWidth = static_cast<UINT>(state.scale.Device(size.bmWidth));
+  measure.itemHeight = static_cast<UINT>(state.scale.Device(size.bmHeight));
   return true;
 }
 
@@ -151,10 +151,13 @@ bool OnDrawMenuPicture(Win32State& state, const DRAWITEMSTRUCT& draw) {
   GetObjectW(picture, sizeof(size), &size);
   HDC source = CreateCompatibleDC(draw.hDC);
   HGDIOBJ kept = SelectObject(source, picture);
-  const int left = draw.rcItem.left + (draw.rcItem.right - draw.rcItem.left - size.bmWidth) / 2;
-  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - size.bmHeight) / 2;
+  // As large to the eye as the menu's text on any screen.
+  const int width = state.scale.Device(size.bmWidth);
+  const int height = state.scale.Device(size.bmHeight);
+  const int left = draw.rcItem.left + (draw.rcItem.right - draw.rcItem.left - width) / 2;
+  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - height) / 2;
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(draw.hDC, left, top, size.bmWidth, size.bmHeight, source, 0, 0, size.bmWidth, size.bmHeight, blend);
+  AlphaBlend(draw.hDC, left, top, width, height, source, 0, 0, size.bmWidth, size.bmHeight, blend);
   SelectObject(source, kept);
   DeleteDC(source);
   return true;
@@ -178,8 +181,9 @@ platform::MenuItem* Win32Platform::OpenPopupMenu(platform::MenuItem& menu, platf
   // elsewhere; the window comes to the foreground first, and a message after the menu lets
   // the system finish with it.
   SetForegroundWindow(state_->window);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                                         screen.x, screen.y, state_->window, nullptr));
+  const POINT at = state_->scale.Device(screen);
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, state_->window, nullptr));
   PostMessageW(state_->window, WM_NULL, 0, 0);
   state_->menu = nullptr;
   DestroyMenu(popup);  // with its submenus

@@ -1,6 +1,7 @@
 // Win32Platform: the main window's requests, the screen and the message loop.
 //
 //  [x] create the window when the core attaches to it; attach the form
+//  [x] points, sizes and rectangles in the core's logical pixels, scaled to the screen's
 //  [x] bounds (kept within the size limits), top-most, show, visible, close, repaint, activate
 //  [x] the system's own move and size loops from the press being handled
 //  [x] primary screen size, virtual desktop, cursor position, the work area nearest a window
@@ -14,12 +15,6 @@
 #include "mainwindow/ToDoUnit.h"
 
 namespace tasklane::win32 {
-
-namespace {
-
-platform::Rect CoreRectOf(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
-}  // namespace
 
 Win32Platform::Win32Platform(void* instance) : state_(std::make_unique<Win32State>()) {
   state_->instance = static_cast<HINSTANCE>(instance);
@@ -38,7 +33,10 @@ Win32Platform::~Win32Platform() {
 
 void Win32Platform::AttachWindow(platform::WindowEvents& events) {
   state_->events = &events;
-  if (!state_->window) state_->window = CreateMainWindow(*state_);
+  if (!state_->window) {
+    state_->window = CreateMainWindow(*state_);
+    UseDpi(*state_, ScaleOf(state_->window).dpi);
+  }
   state_->clipboard.owner = state_->window;
 }
 
@@ -67,22 +65,23 @@ platform::Rect Win32Platform::WindowBounds() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     GetWindowPlacement(state_->window, &placement);
-    return CoreRectOf(placement.rcNormalPosition);  // screen coordinates for a tool window
+    return state_->scale.Logical(placement.rcNormalPosition);  // screen coordinates for a tool window
   }
   RECT rect{};
   GetWindowRect(state_->window, &rect);
-  return CoreRectOf(rect);
+  return state_->scale.Logical(rect);
 }
 
 // The size limits hold for the program's own requests as they do for the user's sizing.
 void Win32Platform::SetWindowBounds(const platform::Rect& bounds) {
   platform::Size minimum{0, 0};
-  platform::Size maximum{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  platform::Size maximum = state_->scale.Logical(SIZE{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)});
   if (state_->events) state_->events->SizeLimits(minimum, maximum);
-  const int width = std::max(std::min(bounds.Width(), maximum.width), minimum.width);
-  const int height = std::max(std::min(bounds.Height(), maximum.height), minimum.height);
-  SetWindowPos(state_->window, nullptr, bounds.left, bounds.top, std::max(width, 0), std::max(height, 0),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const int width = std::max(std::min(bounds.Width(), maximum.width), std::max(minimum.width, 0));
+  const int height = std::max(std::min(bounds.Height(), maximum.height), std::max(minimum.height, 0));
+  const RECT device = state_->scale.Device(platform::Rect::FromBounds(bounds.left, bounds.top, width, height));
+  SetWindowPos(state_->window, nullptr, device.left, device.top, device.right - device.left,
+               device.bottom - device.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Platform::SetTopMost(bool topMost) {
@@ -122,26 +121,28 @@ void Win32Platform::StartSystemResize(platform::HitZone edge) {
 }
 
 platform::Size Win32Platform::PrimaryScreenSize() {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return state_->scale.Logical(SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
 platform::Point Win32Platform::CursorPosition() {
   POINT point{};
   GetCursorPos(&point);
-  return {point.x, point.y};
+  return state_->scale.Logical(point);
 }
 
 platform::Rect Win32Platform::VirtualDesktop() {
-  return platform::Rect::FromBounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return state_->scale.Logical(
+      RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
 }
 
 platform::Rect Win32Platform::WorkAreaNearest(const platform::Rect& window) {
-  const RECT rect{window.left, window.top, window.right, window.bottom};
+  const RECT rect = state_->scale.Device(window);
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return {};
-  return CoreRectOf(info.rcWork);
+  return state_->scale.Logical(info.rcWork);
 }
 
 platform::Color Win32Platform::ButtonFaceColor() {

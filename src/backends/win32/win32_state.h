@@ -35,6 +35,7 @@ struct MenuSession;
 struct Win32State {
   HINSTANCE instance = nullptr;
   HWND window = nullptr;
+  DpiScale scale;  // of the screen the window is on
   platform::WindowEvents* events = nullptr;
   mainwindow::TToDoForm* form = nullptr;
   Win32Clipboard clipboard;
@@ -59,6 +60,8 @@ struct Win32State {
 };
 
 // The window procedure's half of the main window (win32_window.cpp).
+// The window is on a screen of `dpi` from now on: its scale and its fonts follow.
+void UseDpi(Win32State& state, int dpi);
 void RegisterMainWindowClass(HINSTANCE instance);
 // Registers a window class of the program's once, with its icon and the arrow cursor.
 void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style);

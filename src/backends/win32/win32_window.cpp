@@ -12,6 +12,7 @@
 //  [x] focus in and out, activation
 //  [x] timers, the notification-area icon's clicks
 //  [x] close and the end of the session: the close query runs once
+//  [x] a move to a screen of another resolution scales the window and its fonts with it
 #include <windows.h>
 #include <windowsx.h>
 
@@ -37,7 +38,9 @@ platform::ShiftState HeldButtons() {
   return ShiftStateOf(flags);
 }
 
-platform::Point ClientPointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+platform::Point ClientPointOf(const Win32State& state, LPARAM lParam) {
+  return state.scale.Logical(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
 
 void OnSize(Win32State& state, HWND window, WPARAM how) {
   if (how == SIZE_MINIMIZED) return;  // the window keeps its size; only its icon is small
@@ -51,7 +54,7 @@ void OnSize(Win32State& state, HWND window, WPARAM how) {
 LRESULT OnHitTest(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
   const LRESULT standard = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
   if (standard != HTCLIENT || !state.events) return standard;
-  return static_cast<LRESULT>(state.events->HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+  return static_cast<LRESULT>(state.events->HitTest(ClientPointOf(state, lParam)));  // a point on the screen
 }
 
 // While the user moves the window it snaps to the work area's edges as it goes, as the core
@@ -64,21 +67,24 @@ void OnPositionChanging(Win32State& state, HWND window, LPARAM lParam) {
   const bool sized = (position->flags & SWP_NOSIZE) == 0 &&
                      (position->cx != now.right - now.left || position->cy != now.bottom - now.top);
   if (sized) return;
-  const platform::Rect wanted =
-      platform::Rect::FromBounds(position->x, position->y, now.right - now.left, now.bottom - now.top);
+  const platform::Rect wanted = state.scale.Logical(
+      RECT{position->x, position->y, position->x + now.right - now.left, position->y + now.bottom - now.top});
   const platform::Rect snapped = state.form->SnappedToWorkArea(wanted);
-  position->x = snapped.left;
-  position->y = snapped.top;
+  // Where nothing snaps the system's own place stays, not its logical place rounded.
+  if (snapped.left != wanted.left) position->x = state.scale.Device(snapped.left);
+  if (snapped.top != wanted.top) position->y = state.scale.Device(snapped.top);
 }
 
 void OnSizeLimits(Win32State& state, LPARAM lParam) {
   if (!state.events) return;
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  platform::Size minimum{info->ptMinTrackSize.x, info->ptMinTrackSize.y};
-  platform::Size maximum{info->ptMaxTrackSize.x, info->ptMaxTrackSize.y};
+  platform::Size minimum = state.scale.Logical(SIZE{info->ptMinTrackSize.x, info->ptMinTrackSize.y});
+  platform::Size maximum = state.scale.Logical(SIZE{info->ptMaxTrackSize.x, info->ptMaxTrackSize.y});
   state.events->SizeLimits(minimum, maximum);
-  info->ptMinTrackSize = {minimum.width, minimum.height};
-  info->ptMaxTrackSize = {maximum.width, maximum.height};
+  const SIZE least = state.scale.Device(minimum);
+  const SIZE most = state.scale.Device(maximum);
+  info->ptMinTrackSize = {least.cx, least.cy};
+  info->ptMaxTrackSize = {most.cx, most.cy};
 }
 
 void OnPaint(Win32State& state, HWND window) {
@@ -125,10 +131,10 @@ void OnMouseButton(Win32State& state, HWND window, const MouseAction& action, WP
   const platform::ShiftState shift = ShiftStateOf(wParam);
   if (action.press) {
     SetCapture(window);
-    state.form->FormMouseDown(action.button, ClientPointOf(lParam), shift, action.doubleClick);
+    state.form->FormMouseDown(action.button, ClientPointOf(state, lParam), shift, action.doubleClick);
   } else {
     if (!shift.left && !shift.right && !shift.middle) ReleaseCapture();
-    state.form->FormMouseUp(action.button, ClientPointOf(lParam), shift);
+    state.form->FormMouseUp(action.button, ClientPointOf(state, lParam), shift);
   }
 }
 
@@ -137,7 +143,7 @@ void OnMouseMove(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
     state.trackingLeave = TrackMouseEvent(&track) != FALSE;
   }
-  if (state.form) state.form->FormMouseMove(ClientPointOf(lParam), ShiftStateOf(wParam));
+  if (state.form) state.form->FormMouseMove(ClientPointOf(state, lParam), ShiftStateOf(wParam));
 }
 
 // Far outside every control: the buttons show their normal faces again.
@@ -156,7 +162,7 @@ void OnWheel(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
   while (state.wheelRemainder >= WHEEL_DELTA || state.wheelRemainder <= -WHEEL_DELTA) {
     const bool down = state.wheelRemainder < 0;
     state.wheelRemainder += down ? WHEEL_DELTA : -WHEEL_DELTA;
-    state.form->FormMouseWheel(down, {point.x, point.y}, shift);
+    state.form->FormMouseWheel(down, state.scale.Logical(point), shift);
   }
 }
 
@@ -188,6 +194,15 @@ void OnTrayMessage(Win32State& state, LPARAM lParam) {
     case WM_CONTEXTMENU: state.events->TrayMenuRequested(); break;
     default: break;
   }
+}
+
+// Windows proposes the place and size the window has on its new screen.
+void OnDpiChanged(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
+  UseDpi(state, LOWORD(wParam));
+  const RECT& proposed = *reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
+               proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, FALSE);
 }
 
 void OnClose(Win32State& state, HWND window) {
@@ -245,6 +260,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITMENUPOPUP: OnInitMenuPopup(*state, reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_MEASUREITEM: return OnMeasureMenuPicture(*state, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DRAWITEM: return OnDrawMenuPicture(*state, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    case WM_DPICHANGED: OnDpiChanged(*state, window, wParam, lParam); return 0;
     case WM_CLOSE: OnClose(*state, window); return 0;
     case WM_QUERYENDSESSION: return RunCloseQuery(*state) ? TRUE : FALSE;
     case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -253,6 +269,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+void UseDpi(Win32State& state, int dpi) {
+  state.scale.dpi = dpi;
+  state.gdi->SetDpi(dpi);
+  state.measureGdi->SetDpi(dpi);
+}
 
 // A canvas of its own, since the editor measures while the window paints.
 int MeasureText(Win32State& state, std::u16string_view text, const platform::Font& font) {

@@ -27,12 +27,14 @@ const Color red{255, 0, 0};
 
 COLORREF Ref(Color c) { return RGB(c.red, c.green, c.blue); }
 
-// A canvas of 64 x 64 on the background, for one check at a time.
+// A canvas of 64 x 64 device pixels on the background, for one check at a time.
 struct Frame {
-  win32::GdiCache cache{120};
+  win32::GdiCache cache;
   HDC screen = GetDC(nullptr);
-  win32::Win32Canvas canvas{screen, platform::Size{64, 64}, cache};
-  Frame() { canvas.FillRect(Rect{0, 0, 64, 64}, background); }
+  win32::Win32Canvas canvas;
+  explicit Frame(int dpi = 96) : cache(dpi), canvas(screen, platform::Size{64, 64}, cache) {
+    canvas.FillRect(Rect{0, 0, 64, 64}, background);
+  }
   ~Frame() { ReleaseDC(nullptr, screen); }
   COLORREF At(int x, int y) const { return GetPixel(canvas.BufferDC(), x, y); }
   bool Plain(const Rect& r) const {  // nothing but background inside r
@@ -71,9 +73,6 @@ void Texts() {
   const platform::Font font{u"Tahoma", 17, false};
   const int one = f.canvas.TextWidth(u"W", font);
   Expect(one > 0 && f.canvas.TextWidth(u"WW", font) == 2 * one, "text widths add up");
-  win32::GdiCache twice(240);
-  win32::Win32Canvas large(f.screen, platform::Size{8, 8}, twice);
-  Expect(large.TextWidth(u"WWWW", font) > f.canvas.TextWidth(u"WWWW", font) * 3 / 2, "fonts grow with the dpi");
   Expect(win32::ScaledFontHeight(17, 96) == 14 && win32::ScaledFontHeight(17, 120) == 17, "heights scale from 120 dpi");
   f.canvas.Text(Rect{10, 10, 30, 30}, u"WWWWWWWWWW", font, red, platform::TextFormat{});
   Expect(!f.Plain(Rect{10, 10, 30, 30}), "text leaves ink in its rectangle");
@@ -134,6 +133,33 @@ void Pictures() {
   Expect(f.At(30, 4) == RGB(0, 0, 255), "a changed picture is drawn anew");
 }
 
+// At 192 dpi every logical pixel is two by two, text included, and widths stay logical.
+void Scaled() {
+  Frame f(192);
+  f.canvas.PushOrigin({2, 2});
+  f.canvas.FillRect(Rect{0, 0, 2, 2}, red);
+  f.canvas.Line({0, 10}, {3, 10}, red);
+  f.canvas.PushClip(Rect{10, 0, 12, 2});
+  f.canvas.FillRect(Rect{8, 0, 20, 20}, red);
+  f.canvas.PopClip();
+  f.canvas.PopOrigin();
+  Expect(f.At(4, 4) == Ref(red) && f.At(7, 7) == Ref(red) && f.At(8, 8) == Ref(background), "rectangles are scaled");
+  Expect(f.At(4, 24) == Ref(red) && f.At(9, 25) == Ref(red) && f.At(10, 24) == Ref(background) &&
+             f.At(4, 26) == Ref(background),
+         "a line is one logical pixel thick");
+  Expect(f.At(24, 4) == Ref(red) && f.At(27, 7) == Ref(red) && f.At(28, 4) == Ref(background) &&
+             f.At(24, 8) == Ref(background),
+         "clips are scaled");
+  const platform::Font font{u"Tahoma", 17, false};
+  Frame normal;
+  const int wide = f.canvas.TextWidth(u"WWWWWWWW", font);
+  const int narrow = normal.canvas.TextWidth(u"WWWWWWWW", font);
+  Expect(wide >= narrow - 4 && wide <= narrow + 4, "text widths are logical pixels");
+  Frame inked(192);
+  inked.canvas.Text(Rect{0, 0, 32, 32}, u"W", font, red, platform::TextFormat{.verticalCenter = false});
+  Expect(!inked.Plain(Rect{0, 14, 64, 20}), "text is drawn at the screen's size");
+}
+
 void Copying() {
   Frame f;
   f.canvas.FillRect(Rect{0, 0, 3, 3}, red);
@@ -154,6 +180,7 @@ int main() {
   Texts();
   Mnemonics();
   Pictures();
+  Scaled();
   Copying();
   std::printf("%s\n", failures == 0 ? "all canvas checks passed" : "some canvas checks failed");
   return failures == 0 ? EXIT_SUCCESS : EXIT_FAILURE;

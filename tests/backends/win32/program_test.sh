@@ -225,5 +225,30 @@ check "a Japanese Windows reads its own double-byte code page (932)" \
 check "a declared charset that Windows knows is read" \
   reads C 's/iso-8859-1/shift_jis/' '\x93\xFA\x96\x7B' '&#x65E5;&#x672C;'
 
+echo "== A screen of 192 dpi"
+# Twice the pixels to the inch: the window is as large to the eye, so twice as many pixels.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+folder="$(new_folder dpi)"
+start "$folder"
+probe wait visible 60 >/dev/null
+check "the window's place and size are scaled" contains "$(probe window)" "bounds 400 300 740 422"
+check "so is the hit test" test "$(probe hittest 404 304) $(probe hittest 1136 500) $(probe hittest 600 500)" = "13 11 1"
+xdotool mousemove 660 446 click 1
+sleep 0.5
+xdotool type --delay 20 "sharp"
+xdotool key Return
+xdotool mousemove 430 500 click 1
+sleep 1.5
+check "a click on the scaled red bar folds the window" contains "$(probe window)" "bounds 1080 300 60 422"
+xdotool mousemove 1110 500 click 1
+sleep 1.5
+check "what was typed into the scaled cell is saved" stop
+check "with the list" grep -q '<Text>sharp</Text>' "$folder/ToDoList.xml"
+check "and its place in logical pixels" \
+  test "$(grep -c -E '<(Left>200|Top>150|Width>370|Height>211)<' "$folder/ToDoList.xml")" = 4
+finish
+
 echo "== $failures failed"
 [ "$failures" -eq 0 ]
