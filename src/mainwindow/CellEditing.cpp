@@ -51,7 +51,7 @@ void TToDoForm::OnKeyDown(int& key, platform::ShiftState shift) {
   const int row = selection.top;
   platform::Clipboard& clipboard = platform_.ClipboardService();
   if (!editing && cellCurrent && shift.ctrl) {
-    const std::u16string text = ToDoGrid.Cell(col, row);
+    const std::u16string text(ToDoGrid.Cell(col, row));
     if (key == keyC && !text.empty()) clipboard.SetText(text);
     if (key == keyX && !text.empty()) {
       clipboard.SetText(text);

@@ -59,6 +59,9 @@ void TToDoForm::XMLLaden() {
     }
     ToDoGrid.Repaint();
   });
+  // The table holds everything now, and saving builds its tree anew: a large list need not
+  // be kept twice.
+  XmlDoc.Clear();
   // A file that could not be read leaves the design table, whose columns still need an
   // alignment each.
   ResizeColumnAlignments();

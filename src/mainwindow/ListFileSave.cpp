@@ -3,6 +3,7 @@
 // is either the old one or the new one, never a part.
 #include "mainwindow/ListFileNames.h"
 #include "mainwindow/ToDoUnit.h"
+#include "xml/XmlWriter.h"
 
 namespace tasklane::mainwindow {
 namespace {
@@ -18,56 +19,65 @@ std::u16string_view Flag(bool on) { return on ? u"TRUE" : u"FALSE"; }
 }  // namespace
 
 void TToDoForm::XMLSpeichern() {
-  // A tree that could not be built completely must not replace an intact file.
-  if (!Guarded(u"XMLsaveToDoList-create XML Node", Team::Quillbox, [&] { BuildListTree(); })) return;
+  // A list that could not be written out completely must not replace an intact file.
+  std::string bytes;
+  if (!Guarded(u"XMLsaveToDoList-create XML Node", Team::Quillbox, [&] { bytes = ListFileBytes(); })) return;
   bool writeProtectionFailed = false;
   try {
     platform_.FileSystem().ClearReadOnly(Values.ProgramFolder / listFileName);
   } catch (...) {
     writeProtectionFailed = true;
   }
-  WriteListFile(writeProtectionFailed);
+  WriteListFile(bytes, writeProtectionFailed);
 }
 
-void TToDoForm::BuildListTree() {
-  XmlDoc.LoadFromString(u"");
-  xml::XmlElement& root = XmlDoc.Root();
-  root.SetName(u"ToDoList");
+// The list's text form, element by element straight from the table: a list of any size is
+// saved without a second copy of it as a tree.
+std::string TToDoForm::ListFileBytes() {
+  std::string bytes;
+  xml::XmlStreamWriter out([&](std::string_view chunk) { bytes.append(chunk); });
+  out.Open(u"ToDoList");
 
-  xml::XmlElementList& position = root.Items().Add(u"WindowPosition").Items();
+  out.Open(u"WindowPosition");
   const bool unfolded = Values.FoldState == Unfolded;
   const int width = unfolded ? ClientWidth() : Values.UnfoldedClientWidth;
-  position.Add(u"Left", DecimalText(unfolded ? Left() : Left() + ClientWidth() - Values.UnfoldedClientWidth));
-  position.Add(u"Top", DecimalText(Top()));
-  position.Add(u"Width", DecimalText(width));
-  position.Add(u"Height", DecimalText(ClientHeight()));
+  out.Leaf(u"Left", DecimalText(unfolded ? Left() : Left() + ClientWidth() - Values.UnfoldedClientWidth));
+  out.Leaf(u"Top", DecimalText(Top()));
+  out.Leaf(u"Width", DecimalText(width));
+  out.Leaf(u"Height", DecimalText(ClientHeight()));
+  out.Close();
 
-  xml::XmlElementList& info = root.Items().Add(u"ColumnInfo").Items();
-  info.Add(u"RowCount", DecimalText(ToDoGrid.RowCount() - 1));
-  info.Add(u"ColumnCount", DecimalText(ToDoGrid.ColCount()));
-  info.Add(u"HeaderTextBold", Flag(HeaderTextBold()));
-  info.Add(u"DrawGridLines", Flag(DrawGridLines()));
+  out.Open(u"ColumnInfo");
+  out.Leaf(u"RowCount", DecimalText(ToDoGrid.RowCount() - 1));
+  out.Leaf(u"ColumnCount", DecimalText(ToDoGrid.ColCount()));
+  out.Leaf(u"HeaderTextBold", Flag(HeaderTextBold()));
+  out.Leaf(u"DrawGridLines", Flag(DrawGridLines()));
+  out.Close();
 
-  xml::XmlElementList& skin = root.Items().Add(u"Skin").Items();
-  skin.Add(u"SkinName", Values.CurrentSkinName);
-  skin.Add(u"SkinPath", Values.CurrentSkinPath);
+  out.Open(u"Skin");
+  out.Leaf(u"SkinName", Values.CurrentSkinName);
+  out.Leaf(u"SkinPath", Values.CurrentSkinPath);
+  out.Close();
 
   ResizeColumnAlignments();
-  xml::XmlElementList& header = root.Items().Add(u"ColumnHeader").Items();
+  out.Open(u"ColumnHeader");
   for (int col = 0; col < ToDoGrid.ColCount(); ++col) {
-    xml::XmlElementList& column = header.Add(u"Column").Items();
-    column.Add(u"ColumnCaption", ToDoGrid.Cell(col, 0));
-    column.Add(u"ColumnWidth", DecimalText(ToDoGrid.ColWidth(col)));
-    column.Add(u"ColumnAlignment", AlignmentText(Values.ColumnAlignments[static_cast<std::size_t>(col)]));
+    out.Open(u"Column");
+    out.Leaf(u"ColumnCaption", ToDoGrid.Cell(col, 0));
+    out.Leaf(u"ColumnWidth", DecimalText(ToDoGrid.ColWidth(col)));
+    out.Leaf(u"ColumnAlignment", AlignmentText(Values.ColumnAlignments[static_cast<std::size_t>(col)]));
+    out.Close();
   }
+  out.Close();
 
-  xml::XmlElementList& content = root.Items().Add(u"ToDoContent").Items();
-  content.Reserve(ToDoGrid.RowCount() - 1);
+  out.Open(u"ToDoContent");
   for (int row = 1; row < ToDoGrid.RowCount(); ++row) {
-    xml::XmlElementList& texts = content.Add(u"Column").Items();
-    texts.Reserve(ToDoGrid.ColCount());
-    for (int col = 0; col < ToDoGrid.ColCount(); ++col) texts.Add(u"Text", ToDoGrid.Cell(col, row));
+    out.Open(u"Column");
+    for (int col = 0; col < ToDoGrid.ColCount(); ++col) out.Leaf(u"Text", ToDoGrid.Cell(col, row));
+    out.Close();
   }
+  out.Finish();
+  return bytes;
 }
 
 // Write, flush, then replace. A failure at any step keeps the old list file and shows why.
@@ -75,7 +85,7 @@ void TToDoForm::BuildListTree() {
 // when only the replacement fails, since it then holds the user's list. A list file that is
 // a link (to a synchronised folder, say) stays one: the file it leads to is replaced, by a
 // temporary file beside it, since only within one folder is the replacement a single step.
-void TToDoForm::WriteListFile(bool writeProtectionFailed) {
+void TToDoForm::WriteListFile(const std::string& bytes, bool writeProtectionFailed) {
   platform::Files& files = platform_.FileSystem();
   const std::filesystem::path listFile = Values.ProgramFolder / listFileName;
   std::filesystem::path target;
@@ -83,7 +93,7 @@ void TToDoForm::WriteListFile(bool writeProtectionFailed) {
   try {
     target = files.FinalTarget(listFile);
     temporary = target.parent_path() / (std::u16string(temporaryFilePrefix) + platform_.NewGuid());
-    files.WriteWhole(temporary, XmlDoc.SaveToBytes());
+    files.WriteWhole(temporary, bytes);
   } catch (...) {
     if (!temporary.empty()) RemoveIncompleteFile(temporary);
     ShowSaveError(writeProtectionFailed);

@@ -44,7 +44,7 @@ std::vector<std::u16string> TToDoForm::LastLineCells(bool column) {
   std::vector<std::u16string> cells;
   const int count = column ? ToDoGrid.RowCount() : ToDoGrid.ColCount();
   for (int i = 0; i < count; ++i) {
-    cells.push_back(column ? ToDoGrid.Cell(ToDoGrid.ColCount() - 1, i) : ToDoGrid.Cell(i, ToDoGrid.RowCount() - 1));
+    cells.emplace_back(column ? ToDoGrid.Cell(ToDoGrid.ColCount() - 1, i) : ToDoGrid.Cell(i, ToDoGrid.RowCount() - 1));
   }
   return cells;
 }

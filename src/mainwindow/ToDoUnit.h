@@ -242,7 +242,7 @@ class TToDoForm : public platform::WindowEvents {
   void FormMouseWheel(bool down, platform::Point point, platform::ShiftState shift);
   void FormKeyDown(int key, platform::ShiftState shift);
   void FormChar(char16_t c);
-  xml::XmlTree XmlDoc;
+  xml::XmlTree XmlDoc;  // the list file as read; emptied once the table holds it
   // The control that has the keyboard focus, nullptr for the window itself.
   ui::Control* ActiveControl = nullptr;
   void SetActiveControl(ui::Control* control);
@@ -275,8 +275,8 @@ class TToDoForm : public platform::WindowEvents {
   void LoadSkinSection(xml::XmlElement& root);
   void LoadColumnHeader(xml::XmlElement& root);
   void LoadToDoContent(xml::XmlElement& root);
-  void BuildListTree();
-  void WriteListFile(bool writeProtectionFailed);
+  std::string ListFileBytes();
+  void WriteListFile(const std::string& bytes, bool writeProtectionFailed);
   void ShowSaveError(bool writeProtectionFailed);
   void KeepUnreadableFile(const std::filesystem::path& listFile);
   void RemoveIncompleteFile(const std::filesystem::path& file);

@@ -4,9 +4,6 @@
 #include <algorithm>
 
 namespace tasklane::ui {
-namespace {
-const std::u16string emptyCell;
-}  // namespace
 
 StringGrid::StringGrid(std::u16string_view name, Control* owner, int colCount, int rowCount,
                        platform::Clipboard& clipboard)
@@ -54,18 +51,11 @@ void StringGrid::SetFixedRows(int count) {
   Repaint();
 }
 
-const std::u16string& StringGrid::Cell(int col, int row) const {
-  if (row < 0 || col < 0 || static_cast<std::size_t>(row) >= cells_.size()) return emptyCell;
-  const auto& cells = cells_[static_cast<std::size_t>(row)];
-  return static_cast<std::size_t>(col) < cells.size() ? cells[static_cast<std::size_t>(col)] : emptyCell;
-}
+std::u16string_view StringGrid::Cell(int col, int row) const { return cells_.At(col, row); }
 
 void StringGrid::SetCell(int col, int row, std::u16string_view text) {
   if (row < 0 || col < 0) throw std::out_of_range("grid cell outside the table");
-  if (cells_.size() <= static_cast<std::size_t>(row)) cells_.resize(static_cast<std::size_t>(row) + 1);
-  auto& cells = cells_[static_cast<std::size_t>(row)];
-  if (cells.size() <= static_cast<std::size_t>(col)) cells.resize(static_cast<std::size_t>(col) + 1);
-  cells[static_cast<std::size_t>(col)] = text;
+  cells_.Set(col, row, text);
   Repaint();
 }
 

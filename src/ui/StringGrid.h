@@ -14,6 +14,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/Keys.h"
+#include "ui/CellTexts.h"
 #include "ui/Control.h"
 #include "ui/LineEditor.h"
 
@@ -66,7 +67,8 @@ class StringGrid : public Control {
   void SetFixedRows(int count);
 
   // Any column and row not below zero; beyond the counts the text is kept but not shown.
-  const std::u16string& Cell(int col, int row) const;
+  // The view holds until the next change of a cell in that row.
+  std::u16string_view Cell(int col, int row) const;
   void SetCell(int col, int row, std::u16string_view text);
 
   // Columns at or beyond the count have no width: asking for one is an error.
@@ -169,7 +171,7 @@ class StringGrid : public Control {
   int colCount_;
   int rowCount_;
   int fixedRows_ = 1;
-  std::vector<std::vector<std::u16string>> cells_;  // [row][col], grown on demand
+  CellTexts cells_;
   std::vector<int> colWidths_;
   int gridLineWidth_ = 1;
   ScrollBars scrollBars_ = ScrollBars::Both;

@@ -147,12 +147,8 @@ class XmlReader::Children {
 };
 
 void XmlReader::Read() {
-  tree_.Root().Items().Clear();
-  if (tree_.Root().PropertiesOrNull()) tree_.Root().Properties().Clear();
-  tree_.Prolog().Clear();
-  // Nothing made by the last load is left; its storage can go.
-  if (tree_.pool_) tree_.pool_->Reset();
-  else tree_.pool_ = std::make_unique<XmlNodePool>();
+  tree_.Clear();
+  if (!tree_.pool_) tree_.pool_ = std::make_unique<XmlNodePool>();
   pool_ = tree_.pool_.get();
   ReadProlog();
   ReadElement(tree_.Root(), 1);

@@ -63,6 +63,14 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 XmlTree::XmlTree() : root_(XmlNodeKind::Element) {}
 XmlTree::~XmlTree() = default;
 
+void XmlTree::Clear() {
+  root_.Items().Clear();
+  if (root_.PropertiesOrNull()) root_.Properties().Clear();
+  prolog_.Clear();
+  // Nothing made by the last load is left; its storage can go.
+  if (pool_) pool_->Reset();
+}
+
 void XmlTree::LoadFromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
   LoadFromBytes(bytes);

@@ -192,6 +192,10 @@ class XmlTree {
   // Reads bytes exactly as LoadFromFile reads a file's content.
   void LoadFromBytes(std::string_view bytes);
 
+  // Drops the root's children and attributes and the prolog, and the storage of the last
+  // load with them; the root keeps its name.
+  void Clear();
+
   // Writes the text form. Adds the default declaration to a prolog that has none.
   void SaveToFile(const std::filesystem::path& path);
   std::string SaveToBytes();

@@ -1,5 +1,7 @@
 #include "xml/XmlWriter.h"
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "xml/Charsets.h"
@@ -15,6 +17,14 @@ class Writer {
   ~Writer() = default;
 
   void WriteNode(const XmlElement& top, int level);
+  // An element with no attributes, written on its own line: its start tag alone when children
+  // follow, otherwise complete with its value.
+  void WriteElementLine(std::u16string_view name, std::u16string_view value, int level, bool hasChildren) {
+    WriteElementLine(level, hasChildren, value, [&] { PutEscaped(name); }, nullptr);
+  }
+  void WriteEndTagLine(std::u16string_view name, int level) {
+    WriteEndTagLine(level, [&] { PutEscaped(name); });
+  }
   void Flush() {
     if (used_ > 0) sink_(std::string_view(buffer_, used_));
     used_ = 0;
@@ -22,7 +32,11 @@ class Writer {
 
  private:
   bool WriteOpening(const XmlElement& node, int level);
-  void WriteElementOpening(const XmlElement& element, int level, bool hasChildren);
+  template <typename PutName>
+  void WriteElementLine(int level, bool hasChildren, std::u16string_view value, PutName putName,
+                        const XmlElement* withAttributes);
+  template <typename PutName>
+  void WriteEndTagLine(int level, PutName putName);
   void WriteDeclaration(const XmlElement& declaration);
   void WriteAttributes(const XmlElement& node);
   void WriteQualifiedName(const XmlElement& element);
@@ -106,22 +120,33 @@ void Writer::WriteDeclaration(const XmlElement& declaration) {
   PutAscii("?>");
 }
 
-void Writer::WriteElementOpening(const XmlElement& element, int level, bool hasChildren) {
+template <typename PutName>
+void Writer::WriteElementLine(int level, bool hasChildren, std::u16string_view value, PutName putName,
+                              const XmlElement* withAttributes) {
   PutIndent(level);
   Put('<');
-  WriteQualifiedName(element);
-  WriteAttributes(element);
+  putName();
+  if (withAttributes) WriteAttributes(*withAttributes);
   if (hasChildren) {
     Put('>');
-  } else if (element.Value().empty()) {
+  } else if (value.empty()) {
     PutAscii("/>");
   } else {
     Put('>');
-    PutEscaped(element.Value());
+    PutEscaped(value);
     PutAscii("</");
-    WriteQualifiedName(element);
+    putName();
     Put('>');
   }
+  EndLine();
+}
+
+template <typename PutName>
+void Writer::WriteEndTagLine(int level, PutName putName) {
+  PutIndent(level);
+  PutAscii("</");
+  putName();
+  Put('>');
   EndLine();
 }
 
@@ -132,7 +157,7 @@ bool Writer::WriteOpening(const XmlElement& node, int level) {
     case XmlNodeKind::Element: {
       const bool hasChildren = node.HasItems();
       if (node.Name().empty()) return hasChildren;
-      WriteElementOpening(node, level, hasChildren);
+      WriteElementLine(level, hasChildren, value, [&] { WriteQualifiedName(node); }, &node);
       return hasChildren;
     }
     case XmlNodeKind::TextRun:
@@ -198,13 +223,7 @@ void Writer::WriteNode(const XmlElement& top, int level) {
       if (WriteOpening(child, childLevel)) stack.push_back({&child, childLevel, 0});
       continue;
     }
-    if (!frame.element->Name().empty()) {
-      PutIndent(frame.level);
-      PutAscii("</");
-      WriteQualifiedName(*frame.element);
-      Put('>');
-      EndLine();
-    }
+    if (!frame.element->Name().empty()) WriteEndTagLine(frame.level, [&] { WriteQualifiedName(*frame.element); });
     stack.pop_back();
   }
 }
@@ -219,6 +238,53 @@ const Charset& OutputCharset(const XmlElement* declaration) {
 }
 
 }  // namespace
+
+struct XmlStreamWriter::Impl {
+  Impl(const ByteSink& sink, std::u16string_view indent) : writer(sink, DefaultCodePage(), indent) {}
+  Writer writer;
+  std::vector<std::u16string> open;  // the names of the elements open, outermost first
+  bool pending = false;              // the last one opened has no child written yet
+};
+
+XmlStreamWriter::XmlStreamWriter(const ByteSink& sink, std::u16string_view indent)
+    : sink_(sink), indent_(indent), impl_(std::make_unique<Impl>(sink_, indent_)) {
+  impl_->writer.WriteNode(XmlElement(XmlNodeKind::Declaration), 0);
+}
+
+XmlStreamWriter::~XmlStreamWriter() = default;
+
+void XmlStreamWriter::WritePendingStartTag() {
+  if (!impl_->pending) return;
+  const int level = static_cast<int>(impl_->open.size()) - 1;
+  impl_->writer.WriteElementLine(impl_->open.back(), {}, level, true);
+  impl_->pending = false;
+}
+
+void XmlStreamWriter::Open(std::u16string_view name) {
+  WritePendingStartTag();
+  impl_->open.emplace_back(name);
+  impl_->pending = true;
+}
+
+void XmlStreamWriter::Leaf(std::u16string_view name, std::u16string_view value) {
+  WritePendingStartTag();
+  impl_->writer.WriteElementLine(name, value, static_cast<int>(impl_->open.size()), false);
+}
+
+// An element that got no children is written as the tree writes an empty one.
+void XmlStreamWriter::Close() {
+  if (impl_->open.empty()) return;
+  const int level = static_cast<int>(impl_->open.size()) - 1;
+  if (impl_->pending) impl_->writer.WriteElementLine(impl_->open.back(), {}, level, false);
+  else impl_->writer.WriteEndTagLine(impl_->open.back(), level);
+  impl_->pending = false;
+  impl_->open.pop_back();
+}
+
+void XmlStreamWriter::Finish() {
+  while (!impl_->open.empty()) Close();
+  impl_->writer.Flush();
+}
 
 void WriteTree(XmlTree& tree, const ByteSink& sink) {
   XmlProlog& prolog = tree.Prolog();

@@ -36,6 +36,28 @@ TEST(StringGrid, CellsOutsideTheCountsAreKept) {
   EXPECT_THROW(grid.SetCell(-1, 0, u"x"), std::out_of_range);
 }
 
+// A row keeps its texts in one string: a cell that grows or shrinks leaves its neighbours as
+// they were, and a cell may take a text of its own row.
+TEST(StringGrid, CellsOfOneRowKeepEachOtherIntact) {
+  StringGrid grid(u"ToDoGrid", nullptr, 4, 3, clipboard);
+  grid.SetCell(3, 1, u"last");
+  grid.SetCell(1, 1, u"middle");
+  grid.SetCell(1, 1, u"a much longer middle");
+  grid.SetCell(0, 1, u"first");
+  grid.SetCell(1, 1, u"m");
+  grid.SetCell(2, 1, grid.Cell(0, 1));
+  EXPECT_EQ(grid.Cell(0, 1), u"first");
+  EXPECT_EQ(grid.Cell(1, 1), u"m");
+  EXPECT_EQ(grid.Cell(2, 1), u"first");
+  EXPECT_EQ(grid.Cell(3, 1), u"last");
+  grid.SetCell(3, 1, grid.Cell(3, 1).substr(1));
+  grid.SetCell(0, 1, u"");
+  EXPECT_EQ(grid.Cell(0, 1), u"");
+  EXPECT_EQ(grid.Cell(2, 1), u"first");
+  EXPECT_EQ(grid.Cell(3, 1), u"ast");
+  EXPECT_EQ(grid.Cell(0, 2), u"");
+}
+
 TEST(StringGrid, WidthsExistForTheColumnsOnly) {
   StringGrid grid(u"ToDoGrid", nullptr, 3, 6, clipboard);
   grid.SetColWidth(2, 45);
