@@ -8,13 +8,22 @@ std::u16string DecimalText(std::int64_t value) {
   return std::u16string(digits.begin(), digits.end());
 }
 
-// The first empty cell of the row takes the text; an empty text takes its cell as one blank.
-void TToDoForm::AppendToRow(int row, std::u16string_view text) {
+void TToDoForm::AppendToRow(int row, std::u16string_view text) { AppendToRow(row, std::span(&text, 1)); }
+
+// Each text in turn takes the first empty cell of the row; an empty text takes its cell as one
+// blank. Texts beyond the row's empty cells are dropped. The row is written once.
+void TToDoForm::AppendToRow(int row, std::span<const std::u16string_view> texts) {
+  std::vector<std::u16string_view> cells;
+  std::size_t next = 0;
   for (int col = 0; col < ToDoGrid.ColCount(); ++col) {
-    if (!ToDoGrid.Cell(col, row).empty()) continue;
-    ToDoGrid.SetCell(col, row, text.empty() ? u" " : text);
-    return;
+    std::u16string_view cell = ToDoGrid.Cell(col, row);
+    if (cell.empty() && next < texts.size()) {
+      cell = texts[next].empty() ? u" " : texts[next];
+      ++next;
+    }
+    cells.push_back(cell);
   }
+  if (next > 0) ToDoGrid.SetRowCells(row, cells);
 }
 
 void TToDoForm::ResizeColumnAlignments() {

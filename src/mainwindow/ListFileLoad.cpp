@@ -155,9 +155,12 @@ void TToDoForm::LoadColumnHeader(XmlElement& root) {
 void TToDoForm::LoadToDoContent(XmlElement& root) {
   Guarded(u"Load ToDoContent", Team::Quillbox, [&] {
     xml::XmlElementList& rows = Child(root, u"ToDoContent").Items();
+    std::vector<std::u16string_view> values;
     for (int i = 0; i < rows.Count(); ++i) {
       xml::XmlElementList& texts = rows.ChildAt(i).Items();
-      for (int j = 0; j < texts.Count(); ++j) AppendToRow(i + 1, texts.ChildAt(j).Value());
+      values.clear();
+      for (int j = 0; j < texts.Count(); ++j) values.push_back(texts.ChildAt(j).Value());
+      AppendToRow(i + 1, values);
     }
   });
 }

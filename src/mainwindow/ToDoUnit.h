@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -120,6 +121,7 @@ class TToDoForm : public platform::WindowEvents {
 
   // The document model.
   void AppendToRow(int row, std::u16string_view text);
+  void AppendToRow(int row, std::span<const std::u16string_view> texts);
   void ResizeColumnAlignments();
   bool HeaderTextBold();
   void SetHeaderTextBold(bool bold);

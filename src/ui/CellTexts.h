@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ class CellTexts {
   std::u16string_view At(int col, int row) const;
   // Places are not negative.
   void Set(int col, int row, std::u16string_view text);
+  // The row's first cells.size() cells at once; the views may be the row's own cells.
+  void SetRow(int row, std::span<const std::u16string_view> cells);
 
  private:
   struct Row {

@@ -59,6 +59,12 @@ void StringGrid::SetCell(int col, int row, std::u16string_view text) {
   Repaint();
 }
 
+void StringGrid::SetRowCells(int row, std::span<const std::u16string_view> cells) {
+  if (row < 0) throw std::out_of_range("grid cell outside the table");
+  cells_.SetRow(row, cells);
+  Repaint();
+}
+
 void StringGrid::CheckColumn(int col) const {
   if (col < 0 || col >= colCount_) throw std::out_of_range("Grid index out of range");
 }

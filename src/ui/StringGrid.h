@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,8 @@ class StringGrid : public Control {
   // The view holds until the next change of a cell in that row.
   std::u16string_view Cell(int col, int row) const;
   void SetCell(int col, int row, std::u16string_view text);
+  // The row's first cells.size() cells at once; the views may be the row's own cells.
+  void SetRowCells(int row, std::span<const std::u16string_view> cells);
 
   // Columns at or beyond the count have no width: asking for one is an error.
   int ColWidth(int col) const;

@@ -56,6 +56,12 @@ TEST(StringGrid, CellsOfOneRowKeepEachOtherIntact) {
   EXPECT_EQ(grid.Cell(2, 1), u"first");
   EXPECT_EQ(grid.Cell(3, 1), u"ast");
   EXPECT_EQ(grid.Cell(0, 2), u"");
+  const std::u16string_view firstTwo[] = {u"x", grid.Cell(3, 1)};
+  grid.SetRowCells(1, firstTwo);
+  EXPECT_EQ(grid.Cell(0, 1), u"x");
+  EXPECT_EQ(grid.Cell(1, 1), u"ast");
+  EXPECT_EQ(grid.Cell(2, 1), u"first");
+  EXPECT_EQ(grid.Cell(3, 1), u"ast");
 }
 
 TEST(StringGrid, WidthsExistForTheColumnsOnly) {
