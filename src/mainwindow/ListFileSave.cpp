@@ -35,6 +35,8 @@ void TToDoForm::XMLSpeichern() {
 // saved without a second copy of it as a tree.
 std::string TToDoForm::ListFileBytes() {
   std::string bytes;
+  // About what a row of short texts takes, so that a large list is not copied as it grows.
+  bytes.reserve(1024 + static_cast<std::size_t>(ToDoGrid.RowCount()) * (40 + 48 * static_cast<std::size_t>(ToDoGrid.ColCount())));
   xml::XmlStreamWriter out([&](std::string_view chunk) { bytes.append(chunk); });
   out.Open(u"ToDoList");
 

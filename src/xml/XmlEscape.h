@@ -7,6 +7,11 @@
 
 namespace tasklane::xml {
 
+// A code unit that Escape hands over as itself.
+constexpr bool WrittenAsItself(char16_t c) {
+  return c < 128 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
+}
+
 // Hands over the escaped form of `value`, which is all ASCII: putChar(char) for a code unit
 // written as itself, putReference(std::string_view) for a reference. Each code unit above 127
 // becomes "&#x" + 2 or, above 255, 4 upper-case hexadecimal digits + ";", each half of a
@@ -23,7 +28,7 @@ void Escape(std::u16string_view value, PutChar putChar, PutReference putReferenc
       case u'"': putReference(std::string_view("&quot;")); break;
       case u'\'': putReference(std::string_view("&apos;")); break;
       default: {
-        if (c < 128) {
+        if (WrittenAsItself(c)) {
           putChar(static_cast<char>(c));
           break;
         }

@@ -1,5 +1,6 @@
 #include "xml/XmlWriter.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,8 +50,26 @@ class Writer {
     for (char c : text) Put(c);
   }
   void PutRaw(std::u16string_view text);
+  // Runs that need no escaping go into the buffer in one copy each; the rest through Escape.
   void PutEscaped(std::u16string_view text) {
-    Escape(text, [this](char c) { Put(c); }, [this](std::string_view reference) { PutAscii(reference); });
+    for (std::size_t i = 0; i < text.size();) {
+      std::size_t end = i;
+      while (end < text.size() && WrittenAsItself(text[end])) ++end;
+      PutPlain(text.substr(i, end - i));
+      if (end == text.size()) return;
+      Escape(text.substr(end, 1), [this](char c) { Put(c); },
+             [this](std::string_view reference) { PutAscii(reference); });
+      i = end + 1;
+    }
+  }
+  void PutPlain(std::u16string_view text) {
+    while (!text.empty()) {
+      if (used_ == sizeof buffer_) Flush();
+      const std::size_t count = std::min(text.size(), sizeof buffer_ - used_);
+      for (std::size_t k = 0; k < count; ++k) buffer_[used_ + k] = static_cast<char>(text[k]);
+      used_ += count;
+      text.remove_prefix(count);
+    }
   }
   void PutIndent(int level) {
     if (indent_.empty()) return;
