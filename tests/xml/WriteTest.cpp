@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "xml/XmlTestSupport.h"
+#include "xml/XmlWriter.h"
 
 namespace tasklane::xml {
 namespace {
@@ -47,6 +48,36 @@ TEST(Write, WorkedExampleComesOutExactly) {
   const std::string bytes = tree.SaveToBytes();
   EXPECT_EQ(bytes, example);
   EXPECT_EQ(bytes.size(), 384u);
+}
+
+// The same elements written one by one, without a tree, give the same bytes; an element
+// closed without children is an empty one, as the tree writes it.
+TEST(Write, ElementByElementComesOutAsTheTreeDoes) {
+  std::string bytes;
+  XmlStreamWriter out([&](std::string_view chunk) { bytes.append(chunk); });
+  out.Open(u"ToDoList");
+  out.Open(u"WindowPosition");
+  out.Leaf(u"Left", u"100");
+  out.Leaf(u"Top", u"50");
+  out.Close();
+  out.Open(u"Skin");
+  out.Leaf(u"SkinName", u"No Skin");
+  out.Leaf(u"SkinPath", u"");
+  out.Close();
+  out.Open(u"ToDoContent");
+  out.Open(u"Column");
+  out.Leaf(u"Text", u"Fish & chips <2>");
+  out.Leaf(u"Text", u"f\u00fcr alle");
+  out.Leaf(u"Text", u"");
+  out.Finish();
+  EXPECT_EQ(bytes, example);
+
+  std::string empty;
+  XmlStreamWriter none([&](std::string_view chunk) { empty.append(chunk); });
+  none.Open(u"ToDoList");
+  none.Open(u"ToDoContent");
+  none.Finish();
+  EXPECT_EQ(empty, Lines({declaration, "<ToDoList>", "  <ToDoContent/>", "</ToDoList>"}));
 }
 
 TEST(Write, EmptiedTreeWritesDeclarationAndEmptyRoot) {
