@@ -126,7 +126,7 @@ void TToDoForm::LoadSkinSection(XmlElement& root) {
       if (name->Value() == u"No Skin") Values.CurrentSkinPath.clear();
     }
     if (XmlElement* path = skin->Items().ChildNamed(u"SkinPath")) {
-      const std::u16string folder = path->Value() + Values.CurrentSkinName;
+      const std::u16string folder = std::u16string(path->Value()) + Values.CurrentSkinName;
       if (platform_.FileSystem().FolderExists(std::filesystem::path(folder))) {
         Values.CurrentSkinPath = path->Value();
         loadSkin();
@@ -145,7 +145,7 @@ void TToDoForm::LoadColumnHeader(XmlElement& root) {
       XmlElement& column = columns.ChildAt(i);
       ToDoGrid.SetColWidth(i, ClampPixels(IntOf(column, u"ColumnWidth"), 2));
       AppendToRow(0, Child(column, u"ColumnCaption").Value());
-      const std::u16string& alignment = Child(column, u"ColumnAlignment").Value();
+      const std::u16string_view alignment = Child(column, u"ColumnAlignment").Value();
       Values.ColumnAlignments[static_cast<std::size_t>(i)] =
           alignment == u"CENTER" ? ALIGNCENTER : alignment == u"RIGHT" ? ALIGNRIGHT : ALIGNLEFT;
     }

@@ -3,6 +3,8 @@
 namespace tasklane::xml {
 
 struct XmlElement::Extras {
+  std::u16string name;
+  std::u16string value;
   std::u16string nameSpace;
   XmlPropertyList properties;
   std::u16string version = u"1.0";
@@ -17,7 +19,10 @@ const std::u16string defaultEncoding = u"iso-8859-1";
 }  // namespace
 
 XmlElement::XmlElement(XmlNodeKind kind, std::u16string_view name, std::u16string_view value)
-    : kind_(kind), name_(name), value_(value), items_(this) {}
+    : kind_(kind), items_(this) {
+  SetName(name);
+  if (!value.empty()) SetValue(value);
+}
 
 // Children are taken apart depth first with a stack of our own instead of by recursion, so
 // that no tree is too deep to be destroyed. A list is emptied once all its children have
@@ -43,8 +48,16 @@ XmlElement::~XmlElement() {
 
 void XmlElement::SetName(std::u16string_view name) {
   if (name.empty() || name == name_) return;
-  name_ = name;
+  Extras& extras = MakeExtras();
+  extras.name = name;
+  name_ = extras.name;
   if (parent_) parent_->items_.NameChanged();
+}
+
+void XmlElement::SetValue(std::u16string_view value) {
+  Extras& extras = MakeExtras();
+  extras.value = value;
+  value_ = extras.value;
 }
 
 const std::u16string& XmlElement::NameSpace() const {

@@ -1,6 +1,7 @@
 // The prolog scanner, the element reader and the content scanner.
 #include "xml/XmlReader.h"
 
+#include <algorithm>
 #include <array>
 
 #include "xml/NameChars.h"
@@ -88,12 +89,12 @@ class XmlReader::Children {
   Children(const Children&) = delete;
   Children& operator=(const Children&) = delete;
 
-  void AddText(std::u16string value) {
+  void AddText(std::u16string_view value) {
     if (buffer_ && !hasText_ && buffer_->empty()) {
-      text_ = std::move(value);
+      text_ = value;
       hasText_ = true;
     } else {
-      Add(TextRun(std::move(value)));
+      Add(TextRun(value));
     }
   }
   void Add(XmlNodePtr child) {
@@ -102,15 +103,15 @@ class XmlReader::Children {
     else element_.Items().Append(std::move(child));
   }
   // The value of a text run that is the only child, which is then no child any more.
-  std::u16string TakeSoleText() {
+  std::u16string_view TakeSoleText() {
     if (hasText_) {
       hasText_ = false;
-      return std::move(text_);
+      return text_;
     }
     if (buffer_ || !element_.HasItems() || element_.Items().Count() != 1) return {};
     XmlElement& only = element_.Items().ChildAt(0);
     if (only.Kind() != XmlNodeKind::TextRun) return {};
-    std::u16string text = only.Value();
+    const std::u16string_view text = only.Value();  // in the pool's storage, not the node's
     element_.Items().RemoveAt(0);
     return text;
   }
@@ -128,14 +129,14 @@ class XmlReader::Children {
   void HandOverText() {
     if (!hasText_) return;
     hasText_ = false;
-    auto run = TextRun(std::move(text_));
+    auto run = TextRun(text_);
     if (buffer_) buffer_->push_back(std::move(run));
     else element_.Items().Append(std::move(run));
   }
 
-  XmlNodePtr TextRun(std::u16string value) {
+  XmlNodePtr TextRun(std::u16string_view value) {
     XmlNodePtr run = pool_.Make(XmlNodeKind::TextRun);
-    run->SetValue(std::move(value));
+    pool_.SetValue(*run, value);
     return run;
   }
 
@@ -143,13 +144,18 @@ class XmlReader::Children {
   Buffer* buffer_;
   XmlNodePool& pool_;
   bool hasText_ = false;
-  std::u16string text_;
+  std::u16string_view text_;
 };
 
 void XmlReader::Read() {
   tree_.Clear();
   if (!tree_.pool_) tree_.pool_ = std::make_unique<XmlNodePool>();
   pool_ = tree_.pool_.get();
+  // The nodes refer into the text, and a failed read keeps those it finished.
+  struct KeepText {
+    XmlReader& reader;
+    ~KeepText() { reader.pool_->Keep(reader.source_.ReleaseText()); }
+  } keep{*this};
   ReadProlog();
   ReadElement(tree_.Root(), 1);
 }
@@ -186,14 +192,14 @@ void XmlReader::ReadProlog() {
 void XmlReader::ReadElement(XmlElement& element, int depth) {
   std::u16string_view prefix, name;
   Children children(element, depth > 1 ? &buffers_[static_cast<std::size_t>(depth)] : nullptr, *pool_);
-  std::u16string value;
+  std::u16string_view value;
   if (ReadStartTag(element, prefix, name) == StartTag::Open) {
     ReadContent(children, depth);
     if (ReadEndTag(prefix, name)) value = children.TakeSoleText();
   }
   children.Finish();
-  element.SetName(name);
-  element.SetValue(std::move(value));
+  pool_->SetName(element, name);
+  pool_->SetValue(element, value);
   element.SetNameSpace(prefix);
 }
 
@@ -258,8 +264,7 @@ void XmlReader::ReadContent(Children& children, int depth) {
   for (;;) {
     bool pendingText = false;
     std::size_t i = pos_;
-    for (; !EndsAt(i) && t_[i] != u'<'; ++i) pendingText = pendingText || !IsWhitespace(t_[i]);
-    if (EndsAt(i)) return;  // text that no tag follows is not kept
+    if (!FindTag(i, pendingText)) return;  // text that no tag follows is not kept
     const std::size_t tagStart = i++;
     Collection collection;
     bool elementBegins = false;
@@ -295,6 +300,20 @@ void XmlReader::ReadContent(Children& children, int depth) {
   }
 }
 
+// Moves `i` to the next "<", and tells whether anything but whitespace comes before it.
+// The text decoded so far is searched in one go, which a large list is almost all of.
+bool XmlReader::FindTag(std::size_t& i, bool& text) {
+  for (;;) {
+    const std::size_t found = t_.find(u'<', i);
+    const std::size_t end = found == std::u16string_view::npos ? t_.size() : found;
+    text = text || std::any_of(t_.begin() + static_cast<std::ptrdiff_t>(i), t_.begin() + static_cast<std::ptrdiff_t>(end),
+                               [](char16_t c) { return !IsWhitespace(c); });
+    i = end;
+    if (found != std::u16string_view::npos) return true;
+    if (!DecodeUpTo(i)) return false;
+  }
+}
+
 void XmlReader::ReadChildElement(Children& children, int depth) {
   if (depth > maxNestingDepth) Fail(messages::NestedTooDeeply());
   XmlNodePtr child = pool_->Make(XmlNodeKind::Element);
@@ -302,10 +321,13 @@ void XmlReader::ReadChildElement(Children& children, int depth) {
   children.Add(std::move(child));
 }
 
-std::u16string XmlReader::ReadTextRun(std::size_t end) {
-  std::u16string value = UnescapeValue(t_.substr(pos_, end - pos_));
+// A run without references is its own value, in the text; one with references is copied
+// into the pool as it reads.
+std::u16string_view XmlReader::ReadTextRun(std::size_t end) {
+  const std::u16string_view run = t_.substr(pos_, end - pos_);
   pos_ = end;
-  return value;
+  if (run.find(u'&') == std::u16string_view::npos) return run;
+  return pool_->Store(UnescapeValue(run));
 }
 
 bool XmlReader::DecodeUpTo(std::size_t i) {

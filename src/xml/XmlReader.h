@@ -43,8 +43,9 @@ class XmlReader {
   StartTag ReadStartTag(XmlElement& element, std::u16string_view& prefix, std::u16string_view& name);
   bool ReadEndTag(std::u16string_view prefix, std::u16string_view name);
   void ReadContent(Children& children, int depth);
+  bool FindTag(std::size_t& i, bool& text);
   void ReadChildElement(Children& children, int depth);
-  std::u16string ReadTextRun(std::size_t end);
+  std::u16string_view ReadTextRun(std::size_t end);
 
   // Attributes and the items that are not elements (XmlReaderItems.cpp).
   void ReadAttributes(XmlPropertyList& into, bool unescape);

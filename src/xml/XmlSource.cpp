@@ -21,33 +21,39 @@ constexpr std::size_t largestPieceBytes = 64 * 1024;
 
 }  // namespace
 
+XmlSource::XmlSource(std::u16string_view text) {
+  text_->assign(text);
+  decodedUnits_ = text_->size();
+  view_ = *text_;
+}
+
 XmlSource::XmlSource(std::string_view bytes) {
   if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
     // No declaration switches a UTF-16 text, so it is decoded in one go.
-    AppendDecoded(utf16, bytes.substr(2), text_, bytes[0] == '\xFE');
-    decodedUnits_ = text_.size();
-    view_ = text_;
+    AppendDecoded(utf16, bytes.substr(2), *text_, bytes[0] == '\xFE');
+    decodedUnits_ = text_->size();
+    view_ = *text_;
     return;
   }
   bytes_ = bytes.substr(StartsWith(bytes, "\xEF\xBB\xBF") ? 3 : 0);
   // No charset decodes a byte into more than one code unit, so the text fits into this and
   // never moves.
-  text_.reserve(bytes_.size());
+  text_->reserve(bytes_.size());
   charset_ = &DefaultCodePage();
   pieceBytes_ = firstPieceBytes;
-  view_ = text_;
+  view_ = *text_;
 }
 
 bool XmlSource::DecodeMore() {
   if (nextByte_ >= bytes_.size()) return false;
   const std::size_t end =
       DecodingBoundary(*charset_, bytes_, nextByte_, std::min(bytes_.size(), nextByte_ + pieceBytes_));
-  const std::size_t before = text_.size();
-  AppendDecoded(*charset_, bytes_.substr(nextByte_, end - nextByte_), text_);
-  decodedUnits_ += text_.size() - before;
+  const std::size_t before = text_->size();
+  AppendDecoded(*charset_, bytes_.substr(nextByte_, end - nextByte_), *text_);
+  decodedUnits_ += text_->size() - before;
   nextByte_ = end;
   pieceBytes_ = std::min(2 * pieceBytes_, largestPieceBytes);
-  view_ = text_;
+  view_ = *text_;
   return true;
 }
 
@@ -58,10 +64,18 @@ void XmlSource::SwitchCharset(std::size_t from, const Charset& charset) {
   segmentUnit_ = from;
   segmentByte_ = byte;
   charset_ = &charset;
-  text_.resize(from);
+  text_->resize(from);
   nextByte_ = byte;
   pieceBytes_ = firstPieceBytes;
-  view_ = text_;
+  view_ = *text_;
+}
+
+std::unique_ptr<std::u16string> XmlSource::ReleaseText() {
+  auto text = std::move(text_);
+  text_ = std::make_unique<std::u16string>();
+  view_ = {};
+  bytes_ = {};
+  return text;
 }
 
 }  // namespace tasklane::xml

@@ -2,6 +2,7 @@
 // to them.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,9 @@ namespace tasklane::xml {
 
 class XmlSource {
  public:
-  // Text that is decoded already; a declaration changes nothing about it.
-  explicit XmlSource(std::u16string_view text) : view_(text) {}
+  // Text that is decoded already (the source keeps a copy); a declaration changes nothing
+  // about it.
+  explicit XmlSource(std::u16string_view text);
   // Bytes: a UTF-16 byte-order mark makes them UTF-16; otherwise (after skipping a UTF-8
   // byte-order mark) they are decoded in the default code page until a declaration names
   // another charset.
@@ -33,9 +35,14 @@ class XmlSource {
   // Code units decoded so far, those decoded again after a switch included.
   std::size_t DecodedUnits() const { return decodedUnits_; }
 
+  // Hands the text over, storage and all: views into it stay valid for as long as the
+  // receiver keeps it. The source has no text afterwards.
+  std::unique_ptr<std::u16string> ReleaseText();
+
  private:
   std::string_view bytes_;
-  std::u16string text_;
+  // On the heap, so that handing it over leaves every view into it valid.
+  std::unique_ptr<std::u16string> text_ = std::make_unique<std::u16string>();
   std::u16string_view view_;
   const Charset* charset_ = nullptr;  // nullptr: the text cannot be decoded again
   std::size_t segmentUnit_ = 0;       // where the current charset began, in the text

@@ -112,14 +112,15 @@ class XmlElement {
   XmlNodeKind Kind() const { return kind_; }
   XmlElement* Parent() const { return parent_; }
 
-  const std::u16string& Name() const { return name_; }
-  // An empty name, or the name it already has, changes nothing.
+  std::u16string_view Name() const { return name_; }
+  // An empty name, or the name it already has, changes nothing. The node keeps a copy.
   void SetName(std::u16string_view name);
   const std::u16string& NameSpace() const;
   void SetNameSpace(std::u16string_view nameSpace);
 
-  const std::u16string& Value() const { return value_; }
-  void SetValue(std::u16string value) { value_ = std::move(value); }
+  std::u16string_view Value() const { return value_; }
+  // The node keeps a copy.
+  void SetValue(std::u16string_view value);
   // Value read as an integer; -1 for anything that is not one.
   std::int64_t IntValue() const;
 
@@ -147,8 +148,10 @@ class XmlElement {
   XmlNodeKind kind_;
   bool pooled_ = false;  // made in a tree's pool, see XmlNodeDeleter
   XmlElement* parent_ = nullptr;
-  std::u16string name_;
-  std::u16string value_;
+  // The name and the value of a node read into a pool live in the pool's storage; any
+  // other node's in its extras.
+  std::u16string_view name_;
+  std::u16string_view value_;
   XmlElementList items_;
   std::unique_ptr<Extras> extras_;
 };

@@ -171,7 +171,7 @@ void Writer::WriteEndTagLine(int level, PutName putName) {
 
 // Writes what stands before a node's children; true when its children are to follow.
 bool Writer::WriteOpening(const XmlElement& node, int level) {
-  const std::u16string& value = node.Value();
+  const std::u16string_view value = node.Value();
   switch (node.Kind()) {
     case XmlNodeKind::Element: {
       const bool hasChildren = node.HasItems();

@@ -325,7 +325,7 @@ TEST(UserSession, ClickTypeMoveCopyPasteDeleteAndClose) {
   xml::XmlElementList& content = saved.Root().Items().ChildNamed(u"ToDoContent")->Items();
   for (int r = 0; r < 3; ++r) {
     std::u16string line;
-    for (int c = 0; c < 3; ++c) line += (c ? u"|" : u"") + content.ChildAt(r).Items().ChildAt(c).Value();
+    for (int c = 0; c < 3; ++c) (line += c ? u"|" : u"") += content.ChildAt(r).Items().ChildAt(c).Value();
     rows.push_back(line);
   }
   EXPECT_EQ(rows, (std::vector<std::u16string>{u"|...Click here for new task|10min", u"|Buy milk|",

@@ -42,7 +42,7 @@ inline std::string VersionBytes(int version) {
 inline int VersionOf(xml::XmlTree& tree) {
   xml::XmlElement* content = tree.Root().Items().ChildNamed(u"ToDoContent");
   if (!content || !content->HasItems() || !content->Items().ChildAt(0).HasItems()) return -1;
-  const std::u16string& text = content->Items().ChildAt(0).Items().ChildAt(0).Value();
+  const std::u16string_view text = content->Items().ChildAt(0).Items().ChildAt(0).Value();
   if (text.substr(0, kVersionPrefix.size()) != kVersionPrefix) return -1;
   int version = 0;
   for (std::size_t i = kVersionPrefix.size(); i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {

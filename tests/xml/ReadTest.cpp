@@ -110,6 +110,14 @@ TEST(Read, CutOffTextKeepsWhatWasRead) {
   });
 }
 
+// The texts of what a failed read keeps live on with the tree, not with the reading.
+TEST(Read, FailureKeepsTheFinishedElementsWithTheirTexts) {
+  XmlTree tree;
+  tree.Root().SetName(u"a");
+  EXPECT_THROW(tree.LoadFromBytes("<a><b>one &amp; two</b><c>three</c>x<d>4</e></a>"), XmlError);
+  EXPECT_EQ(Describe(tree.Root()), "a(b=\"one & two\" c=\"three\" 'x')");
+}
+
 TEST(Read, EmptyTextOrPrologOnlyKeepsTheRootName) {
   XmlTree tree;
   tree.Root().SetName(u"ToDoList");
