@@ -181,7 +181,7 @@ void TToDoForm::mnuAboutClick() {
 
 void TToDoForm::mnuOpenFolderHereClick() {
   Guarded(u"OpenFolderHereClick", Team::Quillbox,
-          [&] { platform_.ShowFileInBrowser(Values.ProgramFolder / "ToDoList.xml"); });
+          [&] { platform_.ShowFileInBrowser(ListFile()); });
 }
 
 }  // namespace tasklane::mainwindow

@@ -33,12 +33,12 @@ bool TooManyCells(std::int64_t rows, std::int64_t cols) {
 
 }  // namespace
 
-void TToDoForm::XMLLaden() {
+void TToDoForm::XMLLaden(const std::filesystem::path& file) {
   listFileUnreadable_ = false;
   Guarded(u"XMLloadToDoList", Team::Quillbox, [&] {
     XmlDoc.Root().SetName(u"ToDoList");
     try {
-      XmlDoc.LoadFromBytes(platform_.FileSystem().ReadWhole(listFileName));
+      XmlDoc.LoadFromBytes(platform_.FileSystem().ReadWhole(file));
     } catch (...) {
       listFileUnreadable_ = true;
       throw;

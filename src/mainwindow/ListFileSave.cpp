@@ -24,7 +24,7 @@ void TToDoForm::XMLSpeichern() {
   if (!Guarded(u"XMLsaveToDoList-create XML Node", Team::Quillbox, [&] { bytes = ListFileBytes(); })) return;
   bool writeProtectionFailed = false;
   try {
-    platform_.FileSystem().ClearReadOnly(Values.ProgramFolder / listFileName);
+    platform_.FileSystem().ClearReadOnly(ListFile());
   } catch (...) {
     writeProtectionFailed = true;
   }
@@ -89,10 +89,12 @@ std::string TToDoForm::ListFileBytes() {
 // temporary file beside it, since only within one folder is the replacement a single step.
 void TToDoForm::WriteListFile(const std::string& bytes, bool writeProtectionFailed) {
   platform::Files& files = platform_.FileSystem();
-  const std::filesystem::path listFile = Values.ProgramFolder / listFileName;
+  const std::filesystem::path listFile = ListFile();
   std::filesystem::path target;
   std::filesystem::path temporary;
   try {
+    // The data folder of an installed program is made on its first save.
+    if (Values.ListFolder != Values.ProgramFolder) files.CreatePrivateFolder(Values.ListFolder.parent_path());
     target = files.FinalTarget(listFile);
     temporary = target.parent_path() / (std::u16string(temporaryFilePrefix) + platform_.NewGuid());
     files.WriteWhole(temporary, bytes);
@@ -137,7 +139,7 @@ void TToDoForm::KeepUnreadableFile(const std::filesystem::path& listFile) {
 }
 
 void TToDoForm::ShowSaveError(bool writeProtectionFailed) {
-  const std::u16string file = (Values.ProgramFolder / listFileName).u16string();
+  const std::u16string file = (ListFile()).u16string();
   std::u16string text;
   if (EnglishUI) {
     text = writeProtectionFailed ? u"Cannot remove write protection of file: \r\n"

@@ -21,8 +21,10 @@ void TToDoForm::mnuSkinClick() {
   }
   const std::u16string parent = EinenPfadAbziehenMitDelimeter(ProgramFolderText());
   const std::u16string d(1, pathDelimiter);
-  for (const std::u16string& candidate : {ProgramFolderText() + u"Skins", parent + u"Skins" + d,
-                                          parent + u"Quillbox" + d + u"Skins" + d, parent + u"QB" + d + u"Skins" + d}) {
+  std::vector<std::u16string> candidates = OwnSkinFolders();
+  candidates.insert(candidates.end(),
+                    {parent + u"Skins" + d, parent + u"Quillbox" + d + u"Skins" + d, parent + u"QB" + d + u"Skins" + d});
+  for (const std::u16string& candidate : candidates) {
     if (!FolderExists(candidate)) continue;
     Values.CurrentSkinPath = WithDelimiter(candidate);
     break;

@@ -44,13 +44,19 @@ bool TToDoForm::FolderExists(std::u16string_view path) {
 
 std::u16string TToDoForm::ProgramFolderText() const { return Values.ProgramFolder.u16string(); }
 
+std::vector<std::u16string> TToDoForm::OwnSkinFolders() const {
+  std::vector<std::u16string> folders{ProgramFolderText() + u"Skins"};
+  if (Values.ListFolder != Values.ProgramFolder) folders.push_back(Values.ListFolder.u16string() + u"Skins");
+  return folders;
+}
+
 // The places a skin base folder may be, nearest first: beside the program, then where the
 // organizer the skins come with is installed.
 std::vector<std::u16string> TToDoForm::StartSkinCandidates() {
   const std::u16string parent = EinenPfadAbziehenMitDelimeter(ProgramFolderText());
   const std::u16string d(1, pathDelimiter);
-  std::vector<std::u16string> candidates{ProgramFolderText() + u"Skins", parent + u"Skins" + d,
-                                         parent + u"Quillbox" + d + u"Skins" + d};
+  std::vector<std::u16string> candidates = OwnSkinFolders();
+  candidates.insert(candidates.end(), {parent + u"Skins" + d, parent + u"Quillbox" + d + u"Skins" + d});
   if (windowsPaths) {
     candidates.insert(candidates.end(), {u"C:\\Program Files (x86)\\Quillbox\\Skins\\",
                                          u"C:\\Program Files\\Quillbox\\Skins\\", u"C:\\Programme\\Quillbox\\Skins\\"});

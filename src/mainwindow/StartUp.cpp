@@ -1,6 +1,7 @@
 // Creating the main window, the start timer, and closing.
 #include <algorithm>
 
+#include "mainwindow/ListFileNames.h"
 #include "mainwindow/ToDoUnit.h"
 
 namespace tasklane::mainwindow {
@@ -108,12 +109,17 @@ void TToDoForm::FormCreate() {
     const std::filesystem::path executable = std::filesystem::absolute(platform_.ExecutablePath());
     Values.ProgramFolder = executable.parent_path() / "";
     platform_.SetCurrentFolder(Values.ProgramFolder);
+    Values.ListFolder = ChooseListFolder();
 
     SetClientSize(0, ClientHeight());
     Values.FoldedClientWidth = std::max(ClientWidth(), 30);
     SetClientSize(370, 211);
 
-    if (platform_.FileSystem().FileExists(Values.ProgramFolder / "ToDoList.xml")) XMLLaden();
+    platform::Files& files = platform_.FileSystem();
+    const std::filesystem::path besideProgram = Values.ProgramFolder / listFileName;
+    // A list left beside a copy whose folder is now read-only is read once from there.
+    if (files.FileExists(ListFile())) XMLLaden(ListFile());
+    else if (ListFile() != besideProgram && files.FileExists(besideProgram)) XMLLaden(besideProgram);
     else BuildDefaultDocument();
 
     Values.FoldState = Unfolded;
@@ -125,6 +131,16 @@ void TToDoForm::FormCreate() {
     platform_.SetTimer(startTimerId, 1, true);
   });
 }
+
+// A copy in a folder its user may write keeps the list beside itself. An installed program
+// keeps it in the user's data folder, which the first save makes.
+std::filesystem::path TToDoForm::ChooseListFolder() {
+  const std::filesystem::path data = platform_.UserDataFolder();
+  if (data.empty() || platform_.FileSystem().CanWriteInFolder(Values.ProgramFolder)) return Values.ProgramFolder;
+  return data / "";
+}
+
+std::filesystem::path TToDoForm::ListFile() const { return Values.ListFolder / listFileName; }
 
 // A first start: the window's design table with the sample texts.
 void TToDoForm::BuildDefaultDocument() {

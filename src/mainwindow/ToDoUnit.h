@@ -38,6 +38,9 @@ inline constexpr bool buildEnglishUI = true;
 // The values that belong to the program rather than to one control.
 struct ProgramValues {
   std::filesystem::path ProgramFolder;  // ends with a path delimiter
+  // Where the list lives: the program folder, or the user's data folder for an installed
+  // program. Ends with a path delimiter.
+  std::filesystem::path ListFolder;
   int FoldedClientWidth = 0;
   int UnfoldedClientWidth = 0;
   int FoldTargetWidth = 0;
@@ -129,7 +132,9 @@ class TToDoForm : public platform::WindowEvents {
   void SetDrawGridLines(bool on);
 
   // The list file.
-  void XMLLaden();
+  void XMLLaden(const std::filesystem::path& file);
+  std::filesystem::path ChooseListFolder();
+  std::filesystem::path ListFile() const;
   void XMLSpeichern();
 
   // The language.
@@ -261,6 +266,8 @@ class TToDoForm : public platform::WindowEvents {
   bool FolderExists(std::u16string_view path);
   std::u16string ProgramFolderText() const;
   std::vector<std::u16string> StartSkinCandidates();
+  // The skin base folders beside the program and beside the list, nearest first.
+  std::vector<std::u16string> OwnSkinFolders() const;
   void MoveDeleteButton(int left);
   void TogglePair(platform::MenuItem& aktiv, platform::MenuItem& deaktiv);
   // Asks before a removal that would lose texts; true when it may go ahead.

@@ -58,6 +58,11 @@ class Files {
   virtual void Delete(const std::filesystem::path& path) = 0;
   virtual void ClearReadOnly(const std::filesystem::path& path) = 0;
   virtual std::vector<FolderEntry> ListFolder(const std::filesystem::path& path) = 0;
+  // Whether this user may make files in the folder.
+  virtual bool CanWriteInFolder(const std::filesystem::path& path) = 0;
+  // Makes the folder, and any missing folder above it; the folder itself only its owner may
+  // open. An existing folder is left as it is.
+  virtual void CreatePrivateFolder(const std::filesystem::path& path) = 0;
 };
 
 // The real thing, on std::filesystem and the few system calls it lacks.

@@ -168,6 +168,9 @@ class Platform {
   virtual void Terminate() = 0;
   virtual std::vector<std::u16string> CommandLineArguments() = 0;
   virtual std::filesystem::path ExecutablePath() = 0;
+  // Where an installed program keeps the user's files (on Linux, Tasklane in the user's
+  // data folder); empty where a program keeps them beside itself whatever its folder.
+  virtual std::filesystem::path UserDataFolder() = 0;
   virtual void SetCurrentFolder(const std::filesystem::path& folder) = 0;
   // A new GUID in its registry form: braces, upper-case hexadecimal digits 8-4-4-4-12.
   virtual std::u16string NewGuid() = 0;

@@ -351,6 +351,27 @@ class SystemFiles final : public Files {
               [](const FolderEntry& a, const FolderEntry& b) { return a.name.native() < b.name.native(); });
     return entries;
   }
+
+  bool CanWriteInFolder(const fs::path& path) override {
+#ifdef _WIN32
+    return ::_waccess(path.c_str(), 2) == 0;
+#else
+    return ::access(path.c_str(), W_OK | X_OK) == 0;
+#endif
+  }
+
+  void CreatePrivateFolder(const fs::path& path) override {
+    std::error_code error;
+    if (fs::is_directory(path, error)) return;
+    if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);
+    if (error) Fail("Cannot create folder", path.parent_path(), error.message());
+#ifdef _WIN32
+    const bool made = ::CreateDirectoryW(path.c_str(), nullptr) != 0 || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    if (!made) Fail("Cannot create folder", path, SystemError().message());
+#else
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) Fail("Cannot create folder", path, CError().message());
+#endif
+  }
 };
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST(LoadList, OnlyExactUpperCaseWordsCount) {
   EXPECT_EQ(form.ToDoGrid.ColWidth(1), 336);
   form.Values.FoldState = Starting;  // as during start-up: no layout, no fitting
   form.ToDoGrid.SetColWidth(0, 50);
-  form.XMLLaden();
+  form.XMLLaden(form.ListFile());
   EXPECT_EQ(form.ToDoGrid.ColWidth(0), 2);
   EXPECT_EQ(form.ToDoGrid.ColWidth(1), 2);
 }

@@ -86,6 +86,18 @@ TEST_F(Skins, TheOrganizersSkinsBesideTheProgramsFolderCountToo) {
   EXPECT_EQ(form.Values.CurrentSkinName, u"Silver");
 }
 
+TEST_F(Skins, AnInstalledProgramFindsSkinsInItsDataFolder) {
+  const fs::path data = program.platform.Folder() / "data" / "Tasklane";
+  program.platform.SetUserDataFolder(data);
+  MakeSkin(data / "Skins" / "Lime");
+  fs::create_directories(Tools() / "Todo");
+  fs::permissions(Tools() / "Todo", fs::perms::owner_write, fs::perm_options::remove);
+  TToDoForm& form = Start();
+  fs::permissions(Tools() / "Todo", fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(form.Values.CurrentSkinPath, Text(data / "Skins" / ""));
+  EXPECT_EQ(form.Values.CurrentSkinName, u"Lime");
+}
+
 TEST_F(Skins, UnknownNamesOrMissingFilesLeaveTheDesignedFrame) {
   MakeSkin(Tools() / "Todo" / "Skins" / "Mine");
   TToDoForm& form = Start();

@@ -1,6 +1,9 @@
 // Start-up, the start timer and closing, as a user meets them.
 #include "mainwindow/Program.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace tasklane::mainwindow {
 namespace {
 
@@ -206,6 +209,63 @@ TEST(Language, AResourceOfTheOtherLanguageIsReportedAndStartUpGoesOn) {
   EXPECT_EQ(german.platform.Messages()[0].text, u"Wrong constants!\r\n\r\nExpected:  DEUTSCH\r\nFound:  ENGLISH");
   EXPECT_EQ(german.Rows()[0], u"Prio|Aufgabe|Zeit");
   EXPECT_TRUE(german.platform.WindowVisible());
+}
+
+// An installed program: its folder is read-only, and the user has a data folder.
+class ListFolder : public ::testing::Test {
+ protected:
+  std::filesystem::path Bin() const { return program.platform.Folder() / "bin"; }
+  std::filesystem::path Data() const { return program.platform.Folder() / "data" / "Tasklane"; }
+  void Install() {
+    std::filesystem::create_directories(Bin());
+    program.platform.SetExecutablePath(Bin() / "tasklane");
+    program.platform.SetUserDataFolder(Data());
+  }
+  void ReadOnly(bool on) {
+    std::filesystem::permissions(Bin(), std::filesystem::perms::owner_write,
+                                 on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+  }
+  void SaveAndClose() { program.form->mnuExit.Click(); }
+  Program program;
+};
+
+TEST_F(ListFolder, AnInstalledProgramKeepsTheListInAPrivateDataFolderMadeOnTheFirstSave) {
+  Install();
+  ReadOnly(true);
+  TToDoForm& form = program.Start();
+  EXPECT_FALSE(std::filesystem::exists(Data())) << "made on first use, not at start";
+  form.mnuOpenFolderHere.Click();
+  EXPECT_EQ(program.platform.BrowsedFiles(), std::vector<std::filesystem::path>{Data() / "ToDoList.xml"});
+  SaveAndClose();
+  ReadOnly(false);
+  EXPECT_EQ(std::filesystem::status(Data()).permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+  EXPECT_FALSE(std::filesystem::exists(Bin() / "ToDoList.xml"));
+
+  std::ifstream in(Data() / "ToDoList.xml", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), firstStartFile);
+}
+
+TEST_F(ListFolder, AProgramFolderTheUserMayWriteKeepsTheListBesideTheProgram) {
+  Install();
+  program.Start();
+  SaveAndClose();
+  EXPECT_TRUE(std::filesystem::exists(Bin() / "ToDoList.xml"));
+  EXPECT_FALSE(std::filesystem::exists(Data()));
+}
+
+TEST_F(ListFolder, AListBesideACopyNowReadOnlyIsReadFromThereAndSavedToTheDataFolder) {
+  Install();
+  std::string besideCopy = firstStartFile;
+  besideCopy.replace(besideCopy.find("High"), 4, "Kept");
+  std::ofstream(Bin() / "ToDoList.xml", std::ios::binary) << besideCopy;
+  ReadOnly(true);
+  program.Start();
+  EXPECT_EQ(program.Rows()[1], u"Kept|...Click here for new task|10min");
+  SaveAndClose();
+  ReadOnly(false);
+  std::ifstream in(Data() / "ToDoList.xml", std::ios::binary);
+  EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("<Text>Kept</Text>"), std::string::npos);
+  EXPECT_TRUE(program.platform.Messages().empty());
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ std::string_view OperationName(FaultyFiles::Operation operation) {
     case Operation::Delete: return "Delete";
     case Operation::ClearReadOnly: return "ClearReadOnly";
     case Operation::ListFolder: return "ListFolder";
+    case Operation::CanWriteInFolder: return "CanWriteInFolder";
+    case Operation::CreatePrivateFolder: return "CreatePrivateFolder";
   }
   return "?";
 }
@@ -219,6 +221,22 @@ std::vector<platform::FolderEntry> FaultyFiles::ListFolder(const fs::path& path)
   std::sort(entries.begin(), entries.end(),
             [](const platform::FolderEntry& a, const platform::FolderEntry& b) { return a.name < b.name; });
   return entries;
+}
+
+bool FaultyFiles::CanWriteInFolder(const fs::path& path) {
+  try {
+    Enter(Operation::CanWriteInFolder, path);
+  } catch (const platform::FileError&) {
+    return false;
+  }
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  return !error && fs::is_directory(status) && (status.permissions() & fs::perms::owner_write) != fs::perms::none;
+}
+
+void FaultyFiles::CreatePrivateFolder(const fs::path& path) {
+  Enter(Operation::CreatePrivateFolder, path);
+  real_->CreatePrivateFolder(path);
 }
 
 }  // namespace tasklane::testing

@@ -28,8 +28,10 @@ class FaultyFiles : public platform::Files {
     Delete,
     ClearReadOnly,
     ListFolder,
+    CanWriteInFolder,
+    CreatePrivateFolder,
   };
-  static constexpr int kOperationCount = static_cast<int>(Operation::ListFolder) + 1;
+  static constexpr int kOperationCount = static_cast<int>(Operation::CreatePrivateFolder) + 1;
 
   struct Call {
     Operation operation;
@@ -74,6 +76,9 @@ class FaultyFiles : public platform::Files {
   void Delete(const std::filesystem::path& path) override;
   void ClearReadOnly(const std::filesystem::path& path) override;
   std::vector<platform::FolderEntry> ListFolder(const std::filesystem::path& path) override;
+  // A folder without owner write permission cannot be written, even by root; a failure says no.
+  bool CanWriteInFolder(const std::filesystem::path& path) override;
+  void CreatePrivateFolder(const std::filesystem::path& path) override;
 
  private:
   struct Faults {

@@ -189,6 +189,7 @@ class ScriptedPlatform : public platform::Platform {
   bool Terminated() const { return terminated_; }
   void SetCommandLineArguments(std::vector<std::u16string> arguments) { arguments_ = std::move(arguments); }
   void SetExecutablePath(std::filesystem::path path) { executablePath_ = std::move(path); }
+  void SetUserDataFolder(std::filesystem::path path) { userDataFolder_ = std::move(path); }
   const std::vector<std::filesystem::path>& CurrentFolderCalls() const { return currentFolderCalls_; }
   // GUIDs count up from {00000000-0000-0000-0000-000000000001}, per platform.
   void SetNewGuidFails(bool fails) { newGuidFails_ = fails; }
@@ -259,6 +260,7 @@ class ScriptedPlatform : public platform::Platform {
   void Terminate() override { terminated_ = true; }
   std::vector<std::u16string> CommandLineArguments() override { return arguments_; }
   std::filesystem::path ExecutablePath() override { return executablePath_; }
+  std::filesystem::path UserDataFolder() override { return userDataFolder_; }
   // Really changes the process's current folder, because the program opens its files by
   // bare names. A folder that cannot be entered leaves the current one as it was.
   void SetCurrentFolder(const std::filesystem::path& folder) override;
@@ -343,6 +345,7 @@ class ScriptedPlatform : public platform::Platform {
   bool terminated_ = false;
   std::vector<std::u16string> arguments_;
   std::filesystem::path executablePath_;
+  std::filesystem::path userDataFolder_;
   std::vector<std::filesystem::path> currentFolderCalls_;
   bool newGuidFails_ = false;
   std::uint64_t guidsMade_ = 0;

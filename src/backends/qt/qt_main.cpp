@@ -6,8 +6,10 @@
 
 #include "app/ToDoProject.h"
 #include "backends/qt/qt_platform.h"
+#include "backends/qt/qt_wayland.h"
 
 int main(int argc, char** argv) {
+  tasklane::qt::PreferXWayland();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tasklane"));
   // The program ends through its close query and Terminate, never because a window closed.

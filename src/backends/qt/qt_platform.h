@@ -81,6 +81,7 @@ class QtPlatform : public platform::Platform {
   void Terminate() override;
   std::vector<std::u16string> CommandLineArguments() override;
   std::filesystem::path ExecutablePath() override;
+  std::filesystem::path UserDataFolder() override;
   void SetCurrentFolder(const std::filesystem::path& folder) override;
   std::u16string NewGuid() override;
   std::u16string LanguageResource() override;

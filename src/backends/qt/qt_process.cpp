@@ -1,7 +1,7 @@
 // QtPlatform: the process and what it asks of the system besides windows.
 //
 //  [x] process the waiting events, end the program
-//  [x] command-line arguments, executable path, current folder
+//  [x] command-line arguments, executable path, the user's data folder, current folder
 //  [x] a new GUID, the language the texts were built in, text comparison
 //  [x] the file system
 #include <QCoreApplication>
@@ -31,6 +31,13 @@ std::vector<std::u16string> QtPlatform::CommandLineArguments() {
 }
 
 std::filesystem::path QtPlatform::ExecutablePath() { return CorePath(QCoreApplication::applicationFilePath()); }
+
+// $XDG_DATA_HOME, which counts only when absolute, or else ~/.local/share.
+std::filesystem::path QtPlatform::UserDataFolder() {
+  QString base = qEnvironmentVariable("XDG_DATA_HOME");
+  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+  return CorePath(base + QStringLiteral("/Tasklane"));
+}
 
 void QtPlatform::SetCurrentFolder(const std::filesystem::path& folder) { QDir::setCurrent(QtPath(folder)); }
 

@@ -75,6 +75,8 @@ class Win32Platform final : public platform::Platform {
   void Terminate() override;
   std::vector<std::u16string> CommandLineArguments() override;
   std::filesystem::path ExecutablePath() override;
+  // Windows programs of this kind keep their list beside themselves.
+  std::filesystem::path UserDataFolder() override { return {}; }
   void SetCurrentFolder(const std::filesystem::path& folder) override;
   std::u16string NewGuid() override;
   std::u16string LanguageResource() override;

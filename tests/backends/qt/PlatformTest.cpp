@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "backends/qt/qt_platform.h"
+#include "backends/qt/qt_wayland.h"
 #include "backends/qt/QtWait.h"
 #include "mainwindow/ToDoUnit.h"
 
@@ -132,6 +133,15 @@ TEST(QtPlatformDialogs, AConfirmationIsTitledAsTheToolkitTitlesOne) {
   EXPECT_EQ(platform.ShowConfirmation(u"Delete?"), platform::MessageAnswer::Yes);
   EXPECT_EQ(title, mainwindow::buildEnglishUI ? QStringLiteral("Confirm") : QStringLiteral("Best\u00e4tigen"));
   EXPECT_EQ(icon, QMessageBox::Question);
+}
+
+TEST(XWayland, AWaylandSessionWithAnXDisplayRunsOnXcbUnlessTheUserChoseAPlatform) {
+  EXPECT_TRUE(ShouldPreferXWayland("", "wayland", "wayland-0", ":0"));
+  EXPECT_TRUE(ShouldPreferXWayland("", "", "wayland-0", ":0"));
+  EXPECT_TRUE(ShouldPreferXWayland("", "wayland", "", ":0"));
+  EXPECT_FALSE(ShouldPreferXWayland("wayland", "wayland", "wayland-0", ":0"));
+  EXPECT_FALSE(ShouldPreferXWayland("", "wayland", "wayland-0", ""));  // no XWayland
+  EXPECT_FALSE(ShouldPreferXWayland("", "x11", "", ":0"));
 }
 
 }  // namespace
