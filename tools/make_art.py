@@ -20,6 +20,9 @@ import sys
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 ART = pathlib.Path(__file__).resolve().parent.parent / "art"
+# The program icon for the desktop's icon theme, installed beside the program, not built in.
+THEME_ICONS = ART.parent / "dist" / "icons" / "hicolor"
+THEME_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 FONT_DIR = pathlib.Path("/usr/share/fonts/truetype/dejavu")
 
 # --- palette -------------------------------------------------------------------------------
@@ -584,6 +587,18 @@ ICON_LAYOUTS = {
 }
 
 
+# The larger sizes are the 32-pixel layout scaled by a whole factor, so they stay on whole pixels.
+for _size in (64, 128, 256):
+    _k = _size // 32
+    _base = ICON_LAYOUTS[32]
+    ICON_LAYOUTS[_size] = dict(
+        card=tuple(v * _k for v in _base["card"]), radius=_base["radius"] * _k,
+        bar=tuple(v * _k for v in _base["bar"]), grid=tuple(v * _k for v in _base["grid"]),
+        rows=tuple(v * _k for v in _base["rows"]), header=_base["header"] * _k, thick=_base["thick"] * _k,
+        lines=[tuple(v * _k for v in line) for line in _base["lines"]],
+        tick=[(x * _k, y * _k) for x, y in _base["tick"]], tick_width=_base["tick_width"] * _k)
+
+
 def program_icon_picture(size):
     if size == 16:
         colours = {"O": ICON_FRAME, "c": ICON_CARD, "R": ICON_RED, "r": ICON_RED_SHADE,
@@ -627,6 +642,12 @@ def program_icons():
     for picture in pictures:
         save(picture, f"ProgramIcon{picture.width}.png")
     save_icon(pictures, "ProgramIcon.ico")
+    for size in THEME_ICON_SIZES:
+        folder = THEME_ICONS / f"{size}x{size}" / "apps"
+        folder.mkdir(parents=True, exist_ok=True)
+        buffer = io.BytesIO()
+        program_icon_picture(size).save(buffer, "PNG", optimize=True)
+        (folder / "tasklane.png").write_bytes(buffer.getvalue())
 
 
 # --- the info dialog -----------------------------------------------------------------------
