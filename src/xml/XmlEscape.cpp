@@ -1,5 +1,6 @@
 // Escaping on writing and unescaping on reading.
 #include <cstdint>
+#include <iterator>
 
 #include "xml/UpperCase.h"
 #include "xml/XmlEscape.h"
@@ -65,9 +66,8 @@ std::size_t ReadEntity(std::u16string_view value, std::size_t at, std::u16string
 std::u16string EscapeValue(std::u16string_view value) {
   std::u16string out;
   out.reserve(value.size());
-  Escape(
-      value, [&](char c) { out.push_back(static_cast<char16_t>(c)); },
-      [&](std::string_view reference) { out.append(reference.begin(), reference.end()); });
+  auto end = std::back_inserter(out);
+  for (const char16_t c : value) end = EscapeInto(c, end);
   return out;
 }
 

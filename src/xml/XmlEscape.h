@@ -7,41 +7,40 @@
 
 namespace tasklane::xml {
 
-// A code unit that Escape hands over as itself.
+// A code unit that is written as itself.
 constexpr bool WrittenAsItself(char16_t c) {
   return c < 128 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
 }
 
-// Hands over the escaped form of `value`, which is all ASCII: putChar(char) for a code unit
-// written as itself, putReference(std::string_view) for a reference. Each code unit above 127
-// becomes "&#x" + 2 or, above 255, 4 upper-case hexadecimal digits + ";", each half of a
-// surrogate pair its own reference. The two are taken by value: a copy of a small closure
-// stays in registers, where one behind a reference is loaded again after every byte stored.
-template <typename PutChar, typename PutReference>
-void Escape(std::u16string_view value, PutChar putChar, PutReference putReference) {
-  constexpr char hexDigits[] = "0123456789ABCDEF";
-  for (const char16_t c : value) {
-    switch (c) {
-      case u'&': putReference(std::string_view("&amp;")); break;
-      case u'<': putReference(std::string_view("&lt;")); break;
-      case u'>': putReference(std::string_view("&gt;")); break;
-      case u'"': putReference(std::string_view("&quot;")); break;
-      case u'\'': putReference(std::string_view("&apos;")); break;
-      default: {
-        if (WrittenAsItself(c)) {
-          putChar(static_cast<char>(c));
-          break;
-        }
-        char reference[8] = {'&', '#', 'x'};
-        std::size_t length = 3;
-        for (int shift = c > 0xFF ? 12 : 4; shift >= 0; shift -= 4) {
-          reference[length++] = hexDigits[(c >> shift) & 0xF];
-        }
-        reference[length++] = ';';
-        putReference(std::string_view(reference, length));
+// The most bytes one code unit is written as: "&#xFFFF;".
+constexpr std::size_t maxEscapedBytes = 8;
+
+// Writes the escaped form of one code unit at `out`, which has room for maxEscapedBytes, and
+// returns the end of what it wrote. The form is all ASCII: a code unit written as itself, or a
+// reference. Each code unit above 127 becomes "&#x" + 2 or, above 255, 4 upper-case
+// hexadecimal digits + ";", each half of a surrogate pair its own reference.
+template <typename Out>
+Out EscapeInto(char16_t c, Out out) {
+  auto put = [&](std::string_view text) {
+    for (char byte : text) *out++ = byte;
+  };
+  switch (c) {
+    case u'&': put("&amp;"); break;
+    case u'<': put("&lt;"); break;
+    case u'>': put("&gt;"); break;
+    case u'"': put("&quot;"); break;
+    case u'\'': put("&apos;"); break;
+    default:
+      if (c < 128) {
+        *out++ = static_cast<char>(c);
+        break;
       }
-    }
+      constexpr char hexDigits[] = "0123456789ABCDEF";
+      put("&#x");
+      for (int shift = c > 0xFF ? 12 : 4; shift >= 0; shift -= 4) *out++ = hexDigits[(c >> shift) & 0xF];
+      *out++ = ';';
   }
+  return out;
 }
 
 }  // namespace tasklane::xml

@@ -50,24 +50,17 @@ class Writer {
     for (char c : text) Put(c);
   }
   void PutRaw(std::u16string_view text);
-  // Runs that need no escaping go into the buffer in one copy each; the rest through Escape.
+  // Straight into the buffer, as much at a time as surely fits, without a check per byte.
   void PutEscaped(std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-      std::size_t end = i;
-      while (end < text.size() && WrittenAsItself(text[end])) ++end;
-      PutPlain(text.substr(i, end - i));
-      if (end == text.size()) return;
-      Escape(text.substr(end, 1), [this](char c) { Put(c); },
-             [this](std::string_view reference) { PutAscii(reference); });
-      i = end + 1;
-    }
-  }
-  void PutPlain(std::u16string_view text) {
     while (!text.empty()) {
-      if (used_ == sizeof buffer_) Flush();
-      const std::size_t count = std::min(text.size(), sizeof buffer_ - used_);
-      for (std::size_t k = 0; k < count; ++k) buffer_[used_ + k] = static_cast<char>(text[k]);
-      used_ += count;
+      if (sizeof buffer_ - used_ < maxEscapedBytes) Flush();
+      const std::size_t count = std::min(text.size(), (sizeof buffer_ - used_) / maxEscapedBytes);
+      char* out = buffer_ + used_;
+      for (const char16_t c : text.substr(0, count)) {
+        if (WrittenAsItself(c)) *out++ = static_cast<char>(c);
+        else out = EscapeInto(c, out);
+      }
+      used_ = static_cast<std::size_t>(out - buffer_);
       text.remove_prefix(count);
     }
   }
