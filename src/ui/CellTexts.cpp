@@ -1,60 +1,75 @@
 #include "ui/CellTexts.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
 namespace tasklane::ui {
+namespace {
+
+constexpr std::size_t unitsPerNumber = sizeof(std::uint32_t) / sizeof(char16_t);
+
+std::uint32_t Number(const std::u16string& row, std::size_t index) {
+  std::uint32_t value;
+  std::memcpy(&value, row.data() + index * unitsPerNumber, sizeof value);
+  return value;
+}
+
+void PutNumber(std::u16string& row, std::size_t index, std::uint32_t value) {
+  std::memcpy(row.data() + index * unitsPerNumber, &value, sizeof value);
+}
+
+std::size_t CellCount(const std::u16string& row) { return row.empty() ? 0 : Number(row, 0); }
+
+std::u16string_view Cell(const std::u16string& row, std::size_t col) {
+  const std::size_t count = CellCount(row);
+  if (col >= count) return {};
+  const std::size_t texts = (count + 1) * unitsPerNumber;
+  const std::uint32_t start = col == 0 ? 0 : Number(row, col);
+  return std::u16string_view(row).substr(texts + start, Number(row, col + 1) - start);
+}
+
+}  // namespace
 
 std::u16string_view CellTexts::At(int col, int row) const {
   if (row < 0 || col < 0 || static_cast<std::size_t>(row) >= rows_.size()) return {};
-  const Row& line = rows_[static_cast<std::size_t>(row)];
-  const auto column = static_cast<std::size_t>(col);
-  if (column >= line.ends.size()) return {};
-  const std::uint32_t start = column == 0 ? 0 : line.ends[column - 1];
-  return std::u16string_view(line.texts).substr(start, line.ends[column] - start);
+  return Cell(rows_[static_cast<std::size_t>(row)], static_cast<std::size_t>(col));
+}
+
+void CellTexts::Set(int col, int row, std::u16string_view text) {
+  const std::u16string* old = static_cast<std::size_t>(row) < rows_.size() ? &rows_[static_cast<std::size_t>(row)] : nullptr;
+  std::vector<std::u16string_view> cells(std::max(old ? CellCount(*old) : 0, static_cast<std::size_t>(col) + 1));
+  for (std::size_t k = 0; old && k < cells.size(); ++k) cells[k] = Cell(*old, k);
+  cells[static_cast<std::size_t>(col)] = text;
+  SetRow(row, cells);
 }
 
 // The row is written anew at its exact length: a string grown in place keeps up to twice the
-// room it needs, and a large list is almost all rows that never change after loading.
-void CellTexts::Set(int col, int row, std::u16string_view text) {
-  if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(static_cast<std::size_t>(row) + 1);
-  Row& line = rows_[static_cast<std::size_t>(row)];
-  const auto column = static_cast<std::size_t>(col);
-  if (column >= line.ends.size()) line.ends.resize(column + 1, static_cast<std::uint32_t>(line.texts.size()));
-  const std::size_t start = column == 0 ? 0 : line.ends[column - 1];
-  const std::size_t end = line.ends[column];
-  const std::size_t length = line.texts.size() - (end - start) + text.size();
-  if (length > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("row text too long");
-  std::u16string written;
-  written.reserve(length);
-  written.append(line.texts, 0, start).append(text).append(line.texts, end);
-  line.texts.swap(written);  // `text` may have been a view into the old row
-  const auto growth = static_cast<std::uint32_t>(text.size() - (end - start));  // wraps when it shrinks
-  for (std::size_t k = column; k < line.ends.size(); ++k) line.ends[k] += growth;
-}
-
+// room it needs, and a large list is almost all rows that never change after loading. The
+// table grows only once the row is written, since the views may be into any row.
 void CellTexts::SetRow(int row, std::span<const std::u16string_view> cells) {
   if (cells.empty()) return;
-  if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(static_cast<std::size_t>(row) + 1);
-  Row& line = rows_[static_cast<std::size_t>(row)];
-  // The cells after the new ones stay as they are.
-  const std::size_t keptFrom = cells.size() <= line.ends.size() ? line.ends[cells.size() - 1] : line.texts.size();
-  std::size_t length = line.texts.size() - keptFrom;
-  for (const std::u16string_view cell : cells) length += cell.size();
+  const auto index = static_cast<std::size_t>(row);
+  static const std::u16string neverWritten;
+  const std::u16string& old = index < rows_.size() ? rows_[index] : neverWritten;
+  const std::size_t count = std::max(cells.size(), CellCount(old));
+  auto cell = [&](std::size_t k) { return k < cells.size() ? cells[k] : Cell(old, k); };
+  std::size_t length = 0;
+  for (std::size_t k = 0; k < count; ++k) length += cell(k).size();
   if (length > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("row text too long");
-  std::u16string written;
-  written.reserve(length);
-  std::vector<std::uint32_t> ends(std::max(cells.size(), line.ends.size()));
-  for (std::size_t k = 0; k < cells.size(); ++k) {
-    written.append(cells[k]);
-    ends[k] = static_cast<std::uint32_t>(written.size());
+  const std::size_t texts = (count + 1) * unitsPerNumber;
+  std::u16string written(texts + length, u'\0');
+  PutNumber(written, 0, static_cast<std::uint32_t>(count));
+  std::size_t end = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::u16string_view text = cell(k);
+    std::copy(text.begin(), text.end(), written.begin() + static_cast<std::ptrdiff_t>(texts + end));
+    end += text.size();
+    PutNumber(written, k + 1, static_cast<std::uint32_t>(end));
   }
-  const auto shift = static_cast<std::uint32_t>(written.size() - keptFrom);  // wraps when it shrinks
-  for (std::size_t k = cells.size(); k < ends.size(); ++k) ends[k] = line.ends[k] + shift;
-  written.append(line.texts, keptFrom);
-  line.texts.swap(written);
-  line.ends.swap(ends);
+  if (index >= rows_.size()) rows_.resize(index + 1);
+  rows_[index].swap(written);
 }
 
 }  // namespace tasklane::ui

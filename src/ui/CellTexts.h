@@ -1,6 +1,6 @@
-// The texts of a table's cells, kept row by row: a row's texts follow each other in one string,
-// so that a table of many rows takes little more memory than its text, in two allocations a
-// row rather than one a cell.
+// The texts of a table's cells, kept row by row: a row is one string that holds where each of
+// its cells ends and then their texts, so that a table of many rows takes little more memory
+// than its text, in one allocation a row rather than one a cell.
 #pragma once
 
 #include <cstdint>
@@ -22,11 +22,9 @@ class CellTexts {
   void SetRow(int row, std::span<const std::u16string_view> cells);
 
  private:
-  struct Row {
-    std::u16string texts;
-    std::vector<std::uint32_t> ends;  // where each column's text ends in `texts`
-  };
-  std::vector<Row> rows_;
+  // Each row: its number of cells and each cell's end within the texts, as 32-bit numbers of
+  // two code units each, then the texts. A row never written is empty.
+  std::vector<std::u16string> rows_;
 };
 
 }  // namespace tasklane::ui

@@ -62,6 +62,12 @@ TEST(StringGrid, CellsOfOneRowKeepEachOtherIntact) {
   EXPECT_EQ(grid.Cell(1, 1), u"ast");
   EXPECT_EQ(grid.Cell(2, 1), u"first");
   EXPECT_EQ(grid.Cell(3, 1), u"ast");
+  // Short rows live inside the table's own storage, which a row far below may make grow.
+  grid.SetCell(0, 0, u"ab");
+  const std::u16string_view fromAbove[] = {grid.Cell(0, 0), grid.Cell(0, 1)};
+  grid.SetRowCells(500, fromAbove);
+  EXPECT_EQ(grid.Cell(0, 500), u"ab");
+  EXPECT_EQ(grid.Cell(1, 500), u"x");
 }
 
 TEST(StringGrid, WidthsExistForTheColumnsOnly) {
