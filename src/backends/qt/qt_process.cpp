@@ -32,10 +32,14 @@ std::vector<std::u16string> QtPlatform::CommandLineArguments() {
 
 std::filesystem::path QtPlatform::ExecutablePath() { return CorePath(QCoreApplication::applicationFilePath()); }
 
-// $XDG_DATA_HOME, which counts only when absolute, or else ~/.local/share.
+// $XDG_DATA_HOME, which counts only when absolute, or else ~/.local/share; none without a home.
 std::filesystem::path QtPlatform::UserDataFolder() {
   QString base = qEnvironmentVariable("XDG_DATA_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+  if (base.isEmpty() || QDir::isRelativePath(base)) {
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || QDir::isRelativePath(home)) return {};
+    base = home + QStringLiteral("/.local/share");
+  }
   return CorePath(base + QStringLiteral("/Tasklane"));
 }
 
