@@ -139,7 +139,7 @@ void TToDoForm::KeepUnreadableFile(const std::filesystem::path& listFile) {
 }
 
 void TToDoForm::ShowSaveError(bool writeProtectionFailed) {
-  const std::u16string file = (ListFile()).u16string();
+  const std::u16string file = ListFile().u16string();
   std::u16string text;
   if (EnglishUI) {
     text = writeProtectionFailed ? u"Cannot remove write protection of file: \r\n"
