@@ -4,7 +4,8 @@
 // That holds for the names our lists use: names beyond ASCII are written as references,
 // and a declaration's fields as they are, which no reader takes back; an attribute such as
 // "a::" keeps neither prefix nor name. And the bytes, which the reader decodes a piece at a
-// time as it goes, must read as the same text decoded in one go.
+// time as it goes, must read as the same text decoded in one go. A section of rows taken
+// straight from the bytes must hold what the tree would have held.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <string_view>
 
 #include "xml/Charsets.h"
+#include "xml/XmlRows.h"
 #include "xml/XmlTree.h"
 
 namespace {
@@ -114,12 +116,43 @@ void ExpectPiecesReadAsTheWhole(std::string_view bytes) {
   }
 }
 
+// What the rows took goes back into the tree as elements, and the outcome must be the same
+// as reading without them.
+void ExpectRowsReadAsTheTree(std::string_view bytes) {
+  tasklane::xml::XmlRows rows(u"ToDoContent", "Column", "Text");
+  const std::string withRows = Outcome([&](XmlTree& tree) {
+    try {
+      tree.LoadFromBytes(bytes, &rows);
+    } catch (const XmlError&) {
+      if (rows.Section()) throw;
+      return;
+    }
+    for (int i = 0; rows.Section() && i < tree.Root().Items().Count(); ++i) {
+      XmlElement& section = tree.Root().Items().ChildAt(i);
+      if (&section != rows.Section()) continue;
+      for (std::size_t r = 0; r < rows.RowCount(); ++r) {
+        XmlElement& row = section.Items().Add(u"Column");
+        for (std::u16string_view value : rows.Row(r)) row.Items().Add(u"Text", value);
+      }
+    }
+  });
+  if (!rows.Section()) return;
+  const std::string plain = Outcome([&](XmlTree& tree) { tree.LoadFromBytes(bytes); });
+  if (withRows != plain) {
+    std::fprintf(stderr, "The rows read otherwise than the tree:\n--- rows ---\n%.*s\n--- tree ---\n%.*s\n",
+                 static_cast<int>(std::min<std::size_t>(withRows.size(), 4096)), withRows.data(),
+                 static_cast<int>(std::min<std::size_t>(plain.size(), 4096)), plain.data());
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   CheckLoad([&](XmlTree& tree) { tree.LoadFromBytes(bytes); });
   ExpectPiecesReadAsTheWhole(bytes);
+  ExpectRowsReadAsTheTree(bytes);
 
   // The same bytes taken as UTF-16 code units reach the parser without the decoder in
   // front, with lone surrogates and all.

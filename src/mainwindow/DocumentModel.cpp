@@ -14,6 +14,7 @@ void TToDoForm::AppendToRow(int row, std::u16string_view text) { AppendToRow(row
 // blank. Texts beyond the row's empty cells are dropped. The row is written once.
 void TToDoForm::AppendToRow(int row, std::span<const std::u16string_view> texts) {
   std::vector<std::u16string_view> cells;
+  cells.reserve(static_cast<std::size_t>(ToDoGrid.ColCount()));
   std::size_t next = 0;
   for (int col = 0; col < ToDoGrid.ColCount(); ++col) {
     std::u16string_view cell = ToDoGrid.Cell(col, row);

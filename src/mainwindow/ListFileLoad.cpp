@@ -5,6 +5,7 @@
 
 #include "mainwindow/ListFileNames.h"
 #include "mainwindow/ToDoUnit.h"
+#include "xml/XmlRows.h"
 
 namespace tasklane::mainwindow {
 namespace {
@@ -37,8 +38,13 @@ void TToDoForm::XMLLaden(const std::filesystem::path& file) {
   listFileUnreadable_ = false;
   Guarded(u"XMLloadToDoList", Team::Quillbox, [&] {
     XmlDoc.Root().SetName(u"ToDoList");
+    // The task rows of a large list are most of the file; they go to the table without a
+    // node each.
+    xml::XmlRows content(u"ToDoContent", "Column", "Text");
+    std::string bytes;  // the rows are decoded from it
     try {
-      XmlDoc.LoadFromBytes(platform_.FileSystem().ReadWhole(file));
+      bytes = platform_.FileSystem().ReadWhole(file);
+      XmlDoc.LoadFromBytes(bytes, &content);
     } catch (...) {
       listFileUnreadable_ = true;
       throw;
@@ -48,7 +54,7 @@ void TToDoForm::XMLLaden(const std::filesystem::path& file) {
     LoadColumnInfo(root);
     LoadSkinSection(root);
     LoadColumnHeader(root);
-    LoadToDoContent(root);
+    LoadToDoContent(root, content);
 
     if (ToDoGrid.ColCount() == 1) {
       ToDoGrid.SetScrollBars(ui::ScrollBars::Vertical);
@@ -152,9 +158,14 @@ void TToDoForm::LoadColumnHeader(XmlElement& root) {
   });
 }
 
-void TToDoForm::LoadToDoContent(XmlElement& root) {
+void TToDoForm::LoadToDoContent(XmlElement& root, xml::XmlRows& content) {
   Guarded(u"Load ToDoContent", Team::Quillbox, [&] {
-    xml::XmlElementList& rows = Child(root, u"ToDoContent").Items();
+    XmlElement& section = Child(root, u"ToDoContent");
+    if (content.Section() == &section) {
+      for (std::size_t i = 0; i < content.RowCount(); ++i) AppendToRow(static_cast<int>(i + 1), content.Row(i));
+      return;
+    }
+    xml::XmlElementList& rows = section.Items();
     std::vector<std::u16string_view> values;
     for (int i = 0; i < rows.Count(); ++i) {
       xml::XmlElementList& texts = rows.ChildAt(i).Items();

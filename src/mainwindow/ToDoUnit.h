@@ -283,7 +283,7 @@ class TToDoForm : public platform::WindowEvents {
   void LoadColumnInfo(xml::XmlElement& root);
   void LoadSkinSection(xml::XmlElement& root);
   void LoadColumnHeader(xml::XmlElement& root);
-  void LoadToDoContent(xml::XmlElement& root);
+  void LoadToDoContent(xml::XmlElement& root, xml::XmlRows& content);
   std::string ListFileBytes();
   void WriteListFile(const std::string& bytes, bool writeProtectionFailed);
   void ShowSaveError(bool writeProtectionFailed);

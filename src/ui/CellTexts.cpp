@@ -58,13 +58,14 @@ void CellTexts::SetRow(int row, std::span<const std::u16string_view> cells) {
   std::size_t length = 0;
   for (std::size_t k = 0; k < count; ++k) length += cell(k).size();
   if (length > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("row text too long");
-  const std::size_t texts = (count + 1) * unitsPerNumber;
-  std::u16string written(texts + length, u'\0');
+  std::u16string written;
+  written.reserve((count + 1) * unitsPerNumber + length);
+  written.resize((count + 1) * unitsPerNumber);
   PutNumber(written, 0, static_cast<std::uint32_t>(count));
   std::size_t end = 0;
   for (std::size_t k = 0; k < count; ++k) {
     const std::u16string_view text = cell(k);
-    std::copy(text.begin(), text.end(), written.begin() + static_cast<std::ptrdiff_t>(texts + end));
+    written.append(text);
     end += text.size();
     PutNumber(written, k + 1, static_cast<std::uint32_t>(end));
   }

@@ -279,6 +279,15 @@ void AppendEncoded(const Charset& charset, std::u16string_view text, std::string
   AppendSingleByteEncoded(charset.table ? charset.table : DefaultCodePage().table, text, bytes);
 }
 
+bool KeepsAscii(const Charset& charset) {
+  if (charset.kind == CharsetKind::Utf8) return true;
+  if (charset.kind != CharsetKind::SingleByte) return false;
+  for (int byte = 0; byte < 128; ++byte) {
+    if (charset.table[byte] != byte) return false;
+  }
+  return true;
+}
+
 std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::size_t units) {
   if (charset.kind == CharsetKind::SingleByte) return units;
   if (charset.kind == CharsetKind::Utf16) return 2 * units;

@@ -54,6 +54,10 @@ const Charset& Utf8Charset();
 void AppendDecoded(const Charset& charset, std::string_view bytes, std::u16string& text,
                    bool bigEndian = false);
 
+// Whether every byte up to 127 decodes to the code unit of the same number, and never belongs
+// to a longer character.
+bool KeepsAscii(const Charset& charset);
+
 // How many bytes decode to the first `units` code units of the text.
 std::size_t BytesForUnits(const Charset& charset, std::string_view bytes, std::size_t units);
 

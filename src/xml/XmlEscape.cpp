@@ -52,8 +52,10 @@ constexpr Entity entities[] = {
 };
 
 std::size_t ReadEntity(std::u16string_view value, std::size_t at, std::u16string& out) {
+  if (at + 1 >= value.size()) return 0;
+  const char16_t first = ToUpper(value[at + 1]);
   for (const Entity& e : entities) {
-    if (EqualsIgnoringCase(value.substr(at, e.name.size()), e.name)) {
+    if (e.name[1] == first && EqualsIgnoringCase(value.substr(at, e.name.size()), e.name)) {
       out.push_back(e.character);
       return e.name.size();
     }
@@ -72,10 +74,15 @@ std::u16string EscapeValue(std::u16string_view value) {
 }
 
 std::u16string UnescapeValue(std::u16string_view value) {
-  std::size_t amp = value.find(u'&');
-  if (amp == std::u16string_view::npos) return std::u16string(value);
-  std::u16string out(value.substr(0, amp));
-  out.reserve(value.size());
+  std::u16string out;
+  AppendUnescaped(value, out);
+  return out;
+}
+
+void AppendUnescaped(std::u16string_view value, std::u16string& out) {
+  const std::size_t amp = value.find(u'&');
+  out.append(value.substr(0, amp));
+  if (amp == std::u16string_view::npos) return;
   for (std::size_t i = amp; i < value.size();) {
     if (value[i] != u'&') {
       out.push_back(value[i++]);
@@ -87,7 +94,6 @@ std::u16string UnescapeValue(std::u16string_view value) {
     if (length == 0) out.push_back(value[i++]);  // stays literal; go on after the "&"
     else i += length;
   }
-  return out;
 }
 
 }  // namespace tasklane::xml

@@ -194,7 +194,7 @@ void XmlReader::ReadElement(XmlElement& element, int depth) {
   Children children(element, depth > 1 ? &buffers_[static_cast<std::size_t>(depth)] : nullptr, *pool_);
   std::u16string_view value;
   if (ReadStartTag(element, prefix, name) == StartTag::Open) {
-    ReadContent(children, depth);
+    if (!ReadRows(element, name, depth)) ReadContent(children, depth);
     if (ReadEndTag(prefix, name)) value = children.TakeSoleText();
   }
   children.Finish();
@@ -300,6 +300,19 @@ void XmlReader::ReadContent(Children& children, int depth) {
   }
 }
 
+// The content of the rows' section, when the rows can take it from the bytes.
+bool XmlReader::ReadRows(const XmlElement& element, std::u16string_view name, int depth) {
+  if (!rows_ || depth != 2 || rows_->Section() || name != rows_->SectionName()) return false;
+  std::string_view bytes;
+  std::size_t byte = 0;
+  if (!source_.AsciiBytesFrom(pos_, bytes, byte)) return false;
+  const std::optional<std::size_t> end = rows_->Read(bytes, byte, element);
+  if (!end) return false;
+  source_.SkipTo(pos_, *end);
+  t_ = source_.Text();
+  return true;
+}
+
 // Moves `i` to the next "<", and tells whether anything but whitespace comes before it.
 // The text decoded so far is searched in one go, which a large list is almost all of.
 bool XmlReader::FindTag(std::size_t& i, bool& text) {
@@ -348,6 +361,6 @@ std::size_t XmlReader::Find(std::u16string_view what, std::size_t from) {
   }
 }
 
-void ReadTree(XmlTree& tree, XmlSource& source) { XmlReader(tree, source).Read(); }
+void ReadTree(XmlTree& tree, XmlSource& source, XmlRows* rows) { XmlReader(tree, source, rows).Read(); }
 
 }  // namespace tasklane::xml

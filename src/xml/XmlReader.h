@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "xml/XmlRows.h"
 #include "xml/XmlSource.h"
 #include "xml/XmlTree.h"
 
@@ -18,7 +19,8 @@ namespace tasklane::xml {
 constexpr int maxNestingDepth = 256;
 
 // Replaces the root's children and attributes and the prolog with what the source holds.
-void ReadTree(XmlTree& tree, XmlSource& source);
+// `rows`, when given, may take the content of its section (see XmlRows).
+void ReadTree(XmlTree& tree, XmlSource& source, XmlRows* rows = nullptr);
 
 // How one kind of item opens and what its failures say.
 struct ItemSyntax {
@@ -29,8 +31,8 @@ struct ItemSyntax {
 
 class XmlReader {
  public:
-  XmlReader(XmlTree& tree, XmlSource& source)
-      : tree_(tree), source_(source), t_(source.Text()), buffers_(maxNestingDepth + 1) {}
+  XmlReader(XmlTree& tree, XmlSource& source, XmlRows* rows)
+      : tree_(tree), source_(source), rows_(rows), t_(source.Text()), buffers_(maxNestingDepth + 1) {}
   void Read();
 
  private:
@@ -43,6 +45,7 @@ class XmlReader {
   StartTag ReadStartTag(XmlElement& element, std::u16string_view& prefix, std::u16string_view& name);
   bool ReadEndTag(std::u16string_view prefix, std::u16string_view name);
   void ReadContent(Children& children, int depth);
+  bool ReadRows(const XmlElement& element, std::u16string_view name, int depth);
   bool FindTag(std::size_t& i, bool& text);
   void ReadChildElement(Children& children, int depth);
   std::u16string_view ReadTextRun(std::size_t end);
@@ -69,6 +72,7 @@ class XmlReader {
 
   XmlTree& tree_;
   XmlSource& source_;
+  XmlRows* rows_;
   std::u16string_view t_;  // the text decoded so far
   std::size_t pos_ = 0;    // the read position
   // Per nesting level, the children of the element being read there (see Children).

@@ -70,6 +70,22 @@ void XmlSource::SwitchCharset(std::size_t from, const Charset& charset) {
   view_ = *text_;
 }
 
+bool XmlSource::AsciiBytesFrom(std::size_t unit, std::string_view& bytes, std::size_t& byte) const {
+  if (!charset_ || !KeepsAscii(*charset_) || unit < segmentUnit_) return false;
+  bytes = bytes_;
+  byte = segmentByte_ + BytesForUnits(*charset_, bytes_.substr(segmentByte_), unit - segmentUnit_);
+  return true;
+}
+
+void XmlSource::SkipTo(std::size_t unit, std::size_t byte) {
+  segmentUnit_ = unit;
+  segmentByte_ = byte;
+  text_->resize(unit);
+  nextByte_ = byte;
+  pieceBytes_ = firstPieceBytes;
+  view_ = *text_;
+}
+
 std::unique_ptr<std::u16string> XmlSource::ReleaseText() {
   auto text = std::move(text_);
   text_ = std::make_unique<std::u16string>();

@@ -32,6 +32,14 @@ class XmlSource {
   // Drops Text() from `from` on; the bytes behind it are decoded in `charset` from then on.
   void SwitchCharset(std::size_t from, const Charset& charset);
 
+  // Where the text from code unit `unit` on comes from, when its bytes are in a charset that
+  // keeps ASCII as it is: then a reader may take those bytes directly (and SkipTo past them).
+  bool AsciiBytesFrom(std::size_t unit, std::string_view& bytes, std::size_t& byte) const;
+
+  // Drops Text() from `unit` on; decoding goes on from `byte`, the bytes in between having been
+  // read by other means.
+  void SkipTo(std::size_t unit, std::size_t byte);
+
   // Code units decoded so far, those decoded again after a switch included.
   std::size_t DecodedUnits() const { return decodedUnits_; }
 

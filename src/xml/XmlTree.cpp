@@ -76,9 +76,9 @@ void XmlTree::LoadFromFile(const std::filesystem::path& path) {
   LoadFromBytes(bytes);
 }
 
-void XmlTree::LoadFromBytes(std::string_view bytes) {
+void XmlTree::LoadFromBytes(std::string_view bytes, XmlRows* rows) {
   XmlSource source(bytes);
-  ReadTree(*this, source);
+  ReadTree(*this, source, rows);
 }
 
 void XmlTree::LoadFromString(std::u16string_view text) {

@@ -174,6 +174,8 @@ class XmlProlog {
   XmlElementList items_;
 };
 
+class XmlRows;
+
 class XmlTree {
  public:
   XmlTree();
@@ -192,8 +194,9 @@ class XmlTree {
   // name when the text has no root element. Failures throw XmlError.
   void LoadFromFile(const std::filesystem::path& path);
   void LoadFromString(std::u16string_view text);
-  // Reads bytes exactly as LoadFromFile reads a file's content.
-  void LoadFromBytes(std::string_view bytes);
+  // Reads bytes exactly as LoadFromFile reads a file's content. `rows`, when given, may
+  // take the content of its section instead of the tree (see XmlRows).
+  void LoadFromBytes(std::string_view bytes, XmlRows* rows = nullptr);
 
   // Drops the root's children and attributes and the prolog, and the storage of the last
   // load with them; the root keeps its name.
@@ -215,5 +218,6 @@ class XmlTree {
 // Escaping of values and names on writing, and its reverse on reading.
 std::u16string EscapeValue(std::u16string_view value);
 std::u16string UnescapeValue(std::u16string_view value);
+void AppendUnescaped(std::u16string_view value, std::u16string& out);
 
 }  // namespace tasklane::xml
