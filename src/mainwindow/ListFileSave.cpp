@@ -16,28 +16,42 @@ std::u16string_view AlignmentText(TCellAlignment alignment) {
 
 std::u16string_view Flag(bool on) { return on ? u"TRUE" : u"FALSE"; }
 
+// The list could not be made completely; that has been reported already.
+struct ListNotMade {};
+
 }  // namespace
 
 void TToDoForm::XMLSpeichern() {
-  // A list that could not be written out completely must not replace an intact file.
-  std::string bytes;
-  if (!Guarded(u"XMLsaveToDoList-create XML Node", Team::Quillbox, [&] { bytes = ListFileBytes(); })) return;
   bool writeProtectionFailed = false;
   try {
     platform_.FileSystem().ClearReadOnly(ListFile());
   } catch (...) {
     writeProtectionFailed = true;
   }
-  WriteListFile(bytes, writeProtectionFailed);
+  WriteListFile(writeProtectionFailed);
 }
 
-// The list's text form, element by element straight from the table: a list of any size is
-// saved without a second copy of it as a tree.
-std::string TToDoForm::ListFileBytes() {
-  std::string bytes;
-  // About what a row of short texts takes, so that a large list is not copied as it grows.
-  bytes.reserve(1024 + static_cast<std::size_t>(ToDoGrid.RowCount()) * (40 + 48 * static_cast<std::size_t>(ToDoGrid.ColCount())));
-  xml::XmlStreamWriter out([&](std::string_view chunk) { bytes.append(chunk); });
+// Makes the list's text form into `write`, telling a failure of its own making (reported
+// here) from one of the writing, which is passed on as it is.
+void TToDoForm::MakeListFile(const platform::Files::ByteWriter& write) {
+  bool writing = false;
+  try {
+    PutListFile([&](std::string_view bytes) {
+      writing = true;
+      write(bytes);
+      writing = false;
+    });
+  } catch (...) {
+    if (writing) throw;
+    ErrorReport(u"XMLsaveToDoList-create XML Node", Team::Quillbox);
+    throw ListNotMade{};
+  }
+}
+
+// The list's text form, element by element straight from the table into the file: a list of
+// any size is saved without a copy of it in memory.
+void TToDoForm::PutListFile(const platform::Files::ByteWriter& write) {
+  xml::XmlStreamWriter out(write);
   out.Open(u"ToDoList");
 
   out.Open(u"WindowPosition");
@@ -79,15 +93,15 @@ std::string TToDoForm::ListFileBytes() {
     out.Close();
   }
   out.Finish();
-  return bytes;
 }
 
-// Write, flush, then replace. A failure at any step keeps the old list file and shows why.
+// Write, flush, then replace. A failure at any step keeps the old list file and shows why;
+// so does a list that could not be made completely, which must not replace an intact file.
 // A temporary file that could not be written completely is removed; a complete one stays
 // when only the replacement fails, since it then holds the user's list. A list file that is
 // a link (to a synchronised folder, say) stays one: the file it leads to is replaced, by a
 // temporary file beside it, since only within one folder is the replacement a single step.
-void TToDoForm::WriteListFile(const std::string& bytes, bool writeProtectionFailed) {
+void TToDoForm::WriteListFile(bool writeProtectionFailed) {
   platform::Files& files = platform_.FileSystem();
   const std::filesystem::path listFile = ListFile();
   std::filesystem::path target;
@@ -97,7 +111,10 @@ void TToDoForm::WriteListFile(const std::string& bytes, bool writeProtectionFail
     if (Values.ListFolder != Values.ProgramFolder) files.CreatePrivateFolder(Values.ListFolder.parent_path());
     target = files.FinalTarget(listFile);
     temporary = target.parent_path() / (std::u16string(temporaryFilePrefix) + platform_.NewGuid());
-    files.WriteWhole(temporary, bytes);
+    files.WriteWhole(temporary, [&](const platform::Files::ByteWriter& write) { MakeListFile(write); });
+  } catch (const ListNotMade&) {
+    RemoveIncompleteFile(temporary);
+    return;
   } catch (...) {
     if (!temporary.empty()) RemoveIncompleteFile(temporary);
     ShowSaveError(writeProtectionFailed);

@@ -284,8 +284,9 @@ class TToDoForm : public platform::WindowEvents {
   void LoadSkinSection(xml::XmlElement& root);
   void LoadColumnHeader(xml::XmlElement& root);
   void LoadToDoContent(xml::XmlElement& root, xml::XmlRows& content);
-  std::string ListFileBytes();
-  void WriteListFile(const std::string& bytes, bool writeProtectionFailed);
+  void MakeListFile(const platform::Files::ByteWriter& write);
+  void PutListFile(const platform::Files::ByteWriter& write);
+  void WriteListFile(bool writeProtectionFailed);
   void ShowSaveError(bool writeProtectionFailed);
   void KeepUnreadableFile(const std::filesystem::path& listFile);
   void RemoveIncompleteFile(const std::filesystem::path& file);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -42,9 +43,17 @@ class Files {
   virtual std::filesystem::path FinalTarget(const std::filesystem::path& path) = 0;
 
   virtual std::string ReadWhole(const std::filesystem::path& path) = 0;
-  // Creates or truncates the file, writes every byte, flushes it to the disk and closes it,
-  // checking each step.
-  virtual void WriteWhole(const std::filesystem::path& path, std::string_view bytes) = 0;
+
+  // Takes a file's bytes piece by piece, in order.
+  using ByteWriter = std::function<void(std::string_view bytes)>;
+  using ByteProducer = std::function<void(const ByteWriter& write)>;
+  // Creates or truncates the file, writes every byte that `produce` hands to its writer as it
+  // goes, flushes the file to the disk and closes it, checking each step. A failure, of the
+  // writing or of `produce` itself, ends it there and is passed on: the file is incomplete.
+  virtual void WriteWhole(const std::filesystem::path& path, const ByteProducer& produce) = 0;
+  void WriteWhole(const std::filesystem::path& path, std::string_view bytes) {
+    WriteWhole(path, [&](const ByteWriter& write) { write(bytes); });
+  }
   // Copies, replacing an existing `to`.
   virtual void Copy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
   // Puts `from` in the place of `to` in one step that no crash can leave half done,

@@ -151,6 +151,21 @@ bool IsHeldOpen(const std::error_code& error) {
 #endif
 }
 
+void WriteAll(int file, const fs::path& path, std::string_view bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const long long done = WriteSome(file, bytes.data() + written, bytes.size() - written);
+    if (done > 0) {
+      written += static_cast<std::size_t>(done);
+    } else if (done == 0) {
+      // Nothing written and no reason given: asking again would only spin.
+      Fail("Cannot write file", path, std::make_error_code(std::errc::io_error).message());
+    } else if (errno != EINTR) {
+      Fail("Cannot write file", path, CError().message());
+    }
+  }
+}
+
 class SystemFiles final : public Files {
  public:
   bool FileExists(const fs::path& path) override {
@@ -202,21 +217,22 @@ class SystemFiles final : public Files {
     }
   }
 
-  void WriteWhole(const fs::path& path, std::string_view bytes) override {
+  void WriteWhole(const fs::path& path, const ByteProducer& produce) override {
     OpenedFile file(OpenFile(path, true));
     if (file.Get() < 0) Fail("Cannot write file", path, CError().message());
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-      const long long done = WriteSome(file.Get(), bytes.data() + written, bytes.size() - written);
-      if (done > 0) {
-        written += static_cast<std::size_t>(done);
-      } else if (done == 0) {
-        // Nothing written and no reason given: asking again would only spin.
-        Fail("Cannot write file", path, std::make_error_code(std::errc::io_error).message());
-      } else if (errno != EINTR) {
-        Fail("Cannot write file", path, CError().message());
+    // Small pieces are gathered: one system call per piece would cost more than the copy.
+    constexpr std::size_t kGathered = 1 << 20;
+    std::string pending;
+    auto writeOut = [&](std::string_view bytes) { WriteAll(file.Get(), path, bytes); };
+    produce([&](std::string_view bytes) {
+      if (pending.size() + bytes.size() > kGathered) {
+        writeOut(pending);
+        pending.clear();
       }
-    }
+      if (bytes.size() >= kGathered) writeOut(bytes);
+      else pending.append(bytes);
+    });
+    writeOut(pending);
     if (const std::error_code error = FlushToDisk(file.Get())) {
       Fail("Cannot write file", path, "Flushing to the disk failed: " + error.message());
     }

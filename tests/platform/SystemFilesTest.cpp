@@ -74,6 +74,28 @@ TEST_F(FilesReadWrite, RoundTripsAFileLargerThanOneReadChunk) {
   EXPECT_TRUE(files_->ReadWhole(At("large")) == bytes);
 }
 
+// Pieces of every size, gathered or not, arrive in order; a producer that fails leaves what
+// it wrote so far and its failure.
+TEST_F(FilesReadWrite, WritesPiecesInOrderAndPassesAFailureOn) {
+  const std::string large(3'000'000, 'L');
+  files_->WriteWhole(At("pieces"), [&](const platform::Files::ByteWriter& write) {
+    write("a");
+    write(large);
+    write(std::string(700'000, 'm'));
+    write(std::string(700'000, 'n'));
+    write("z");
+  });
+  EXPECT_TRUE(files_->ReadWhole(At("pieces")) == "a" + large + std::string(700'000, 'm') + std::string(700'000, 'n') + "z");
+
+  struct Stop {};
+  EXPECT_THROW(files_->WriteWhole(At("stopped"), [&](const platform::Files::ByteWriter& write) {
+    write(large);
+    throw Stop{};
+  }),
+               Stop);
+  EXPECT_EQ(files_->ReadWhole(At("stopped")).size(), large.size());
+}
+
 TEST_F(FilesReadWrite, WriteTruncatesALongerFile) {
   files_->WriteWhole(At("f"), std::string(1000, 'x'));
   files_->WriteWhole(At("f"), "short");

@@ -142,22 +142,37 @@ std::string FaultyFiles::ReadWhole(const fs::path& path) {
   return bytes;
 }
 
-void FaultyFiles::WriteWhole(const fs::path& path, std::string_view bytes) {
+void FaultyFiles::WriteWhole(const fs::path& path, const ByteProducer& produce) {
   Enter(Operation::WriteWhole, path);
   const bool fault = FaultDue(Operation::WriteWhole);
   if (fault && !halfWriteOnFault_) InjectedFault(Operation::WriteWhole, path);
   if (ReadOnly(path)) Fail("WriteWhole", path, "access denied: the file is read-only");
-  if (fault) bytes = bytes.substr(0, bytes.size() / 2);
   errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) Fail("WriteWhole", path, StreamReason("open"));
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  // Only the process's buffers: a test outlives no power cut, so the file never needs fsync.
-  out.flush();
-  if (!out) Fail("WriteWhole", path, StreamReason("write"));
+  // The file is there, empty, while the bytes are produced, as on a real disk. A fault strikes
+  // in the middle of the first piece, from inside the writer, as a disk that fills up does.
+  std::string written;
+  auto save = [&] {
+    out.write(written.data(), static_cast<std::streamsize>(written.size()));
+    // Only the process's buffers: a test outlives no power cut, so the file never needs fsync.
+    out.flush();
+    if (!out) Fail("WriteWhole", path, StreamReason("write"));
+    written.clear();
+  };
+  produce([&](std::string_view piece) {
+    if (!fault) {
+      written.append(piece);
+      return;
+    }
+    written.append(piece.substr(0, piece.size() / 2));
+    save();
+    InjectedFault(Operation::WriteWhole, path);
+  });
+  if (fault) InjectedFault(Operation::WriteWhole, path);
+  save();
   out.close();
   if (!out) Fail("WriteWhole", path, StreamReason("close"));
-  if (fault) InjectedFault(Operation::WriteWhole, path);
 }
 
 void FaultyFiles::Copy(const fs::path& from, const fs::path& to) {

@@ -46,8 +46,9 @@ class FaultyFiles : public platform::Files {
   void FailAlways(Operation operation);
   void Heal(Operation operation);
   void HealAll();
-  // An injected WriteWhole fault first writes the first half of the bytes, as a disk that
-  // fills up midway does, instead of failing before it opens the file.
+  // An injected WriteWhole fault first writes the first half of the first piece of bytes, and
+  // fails from inside the writer, as a disk that fills up midway does, instead of failing
+  // before it opens the file.
   void SetHalfWriteOnFault(bool halfWrite) { halfWriteOnFault_ = halfWrite; }
   // An injected Replace fault first moves the file, as when only flushing the folder fails
   // afterwards, and then reports that the replacement is unconfirmed.
@@ -68,7 +69,8 @@ class FaultyFiles : public platform::Files {
   // Follows the links as the real system does.
   std::filesystem::path FinalTarget(const std::filesystem::path& path) override;
   std::string ReadWhole(const std::filesystem::path& path) override;
-  void WriteWhole(const std::filesystem::path& path, std::string_view bytes) override;
+  using Files::WriteWhole;
+  void WriteWhole(const std::filesystem::path& path, const ByteProducer& produce) override;
   void Copy(const std::filesystem::path& from, const std::filesystem::path& to) override;
   void Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
   void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
