@@ -10,19 +10,19 @@ namespace {
 
 constexpr std::size_t unitsPerNumber = sizeof(std::uint32_t) / sizeof(char16_t);
 
-std::uint32_t Number(const std::u16string& row, std::size_t index) {
+std::uint32_t Number(const std::pmr::u16string& row, std::size_t index) {
   std::uint32_t value;
   std::memcpy(&value, row.data() + index * unitsPerNumber, sizeof value);
   return value;
 }
 
-void PutNumber(std::u16string& row, std::size_t index, std::uint32_t value) {
+void PutNumber(std::pmr::u16string& row, std::size_t index, std::uint32_t value) {
   std::memcpy(row.data() + index * unitsPerNumber, &value, sizeof value);
 }
 
-std::size_t CellCount(const std::u16string& row) { return row.empty() ? 0 : Number(row, 0); }
+std::size_t CellCount(const std::pmr::u16string& row) { return row.empty() ? 0 : Number(row, 0); }
 
-std::u16string_view Cell(const std::u16string& row, std::size_t col) {
+std::u16string_view Cell(const std::pmr::u16string& row, std::size_t col) {
   const std::size_t count = CellCount(row);
   if (col >= count) return {};
   const std::size_t texts = (count + 1) * unitsPerNumber;
@@ -38,7 +38,7 @@ std::u16string_view CellTexts::At(int col, int row) const {
 }
 
 void CellTexts::Set(int col, int row, std::u16string_view text) {
-  const std::u16string* old = static_cast<std::size_t>(row) < rows_.size() ? &rows_[static_cast<std::size_t>(row)] : nullptr;
+  const std::pmr::u16string* old = static_cast<std::size_t>(row) < rows_.size() ? &rows_[static_cast<std::size_t>(row)] : nullptr;
   std::vector<std::u16string_view> cells(std::max(old ? CellCount(*old) : 0, static_cast<std::size_t>(col) + 1));
   for (std::size_t k = 0; old && k < cells.size(); ++k) cells[k] = Cell(*old, k);
   cells[static_cast<std::size_t>(col)] = text;
@@ -51,14 +51,14 @@ void CellTexts::Set(int col, int row, std::u16string_view text) {
 void CellTexts::SetRow(int row, std::span<const std::u16string_view> cells) {
   if (cells.empty()) return;
   const auto index = static_cast<std::size_t>(row);
-  static const std::u16string neverWritten;
-  const std::u16string& old = index < rows_.size() ? rows_[index] : neverWritten;
+  static const std::pmr::u16string neverWritten;
+  const std::pmr::u16string& old = index < rows_.size() ? rows_[index] : neverWritten;
   const std::size_t count = std::max(cells.size(), CellCount(old));
   auto cell = [&](std::size_t k) { return k < cells.size() ? cells[k] : Cell(old, k); };
   std::size_t length = 0;
   for (std::size_t k = 0; k < count; ++k) length += cell(k).size();
   if (length > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("row text too long");
-  std::u16string written;
+  std::pmr::u16string written(&storage_);
   written.reserve((count + 1) * unitsPerNumber + length);
   written.resize((count + 1) * unitsPerNumber);
   PutNumber(written, 0, static_cast<std::uint32_t>(count));

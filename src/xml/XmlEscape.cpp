@@ -1,4 +1,5 @@
 // Escaping on writing and unescaping on reading.
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 
@@ -79,20 +80,17 @@ std::u16string UnescapeValue(std::u16string_view value) {
   return out;
 }
 
+// The text between references goes over a run at a time.
 void AppendUnescaped(std::u16string_view value, std::u16string& out) {
-  const std::size_t amp = value.find(u'&');
-  out.append(value.substr(0, amp));
-  if (amp == std::u16string_view::npos) return;
-  for (std::size_t i = amp; i < value.size();) {
-    if (value[i] != u'&') {
-      out.push_back(value[i++]);
-      continue;
-    }
+  for (std::size_t i = 0;;) {
+    const std::size_t amp = value.find(u'&', i);
+    out.append(value.substr(i, amp == std::u16string_view::npos ? amp : amp - i));
+    if (amp == std::u16string_view::npos) return;
     std::size_t length = 0;
-    if (i + 1 < value.size() && value[i + 1] == u'#') length = ReadNumericReference(value, i, out);
-    else length = ReadEntity(value, i, out);
-    if (length == 0) out.push_back(value[i++]);  // stays literal; go on after the "&"
-    else i += length;
+    if (amp + 1 < value.size() && value[amp + 1] == u'#') length = ReadNumericReference(value, amp, out);
+    else length = ReadEntity(value, amp, out);
+    if (length == 0) out.push_back(u'&');  // stays literal; go on after it
+    i = amp + std::max<std::size_t>(length, 1);
   }
 }
 

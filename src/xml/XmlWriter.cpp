@@ -1,6 +1,7 @@
 #include "xml/XmlWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,25 @@ class Writer {
     used_ = 0;
   }
 
+  // What WriteElementLine writes around a value, made once for a name at a level: a long list
+  // writes the same few over and over.
+  struct LeafTags {
+    std::u16string name;
+    int level = -1;
+    std::string open, close, empty;
+  };
+  LeafTags MakeLeafTags(std::u16string_view name, int level) const;
+  // As WriteElementLine(name, value, level, false), with the tags made for that name and level.
+  void WriteLeafLine(const LeafTags& tags, std::u16string_view value) {
+    if (value.empty()) {
+      PutBytes(tags.empty);
+      return;
+    }
+    PutBytes(tags.open);
+    PutEscaped(value);
+    PutBytes(tags.close);
+  }
+
  private:
   bool WriteOpening(const XmlElement& node, int level);
   template <typename PutName>
@@ -48,6 +68,15 @@ class Writer {
   }
   void PutAscii(std::string_view text) {
     for (char c : text) Put(c);
+  }
+  void PutBytes(std::string_view bytes) {
+    if (sizeof buffer_ - used_ < bytes.size()) Flush();
+    if (sizeof buffer_ < bytes.size()) {
+      sink_(bytes);
+      return;
+    }
+    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
   }
   void PutRaw(std::u16string_view text);
   // Straight into the buffer, as much at a time as surely fits, without a check per byte.
@@ -77,6 +106,32 @@ class Writer {
   std::size_t used_ = 0;
   std::string scratch_;
 };
+
+Writer::LeafTags Writer::MakeLeafTags(std::u16string_view name, int level) const {
+  auto bytesOf = [&](const auto& write) {
+    std::string bytes;
+    const ByteSink sink = [&](std::string_view piece) { bytes.append(piece); };
+    Writer writer(sink, charset_, indent_);
+    write(writer);
+    writer.Flush();
+    return bytes;
+  };
+  LeafTags tags{std::u16string(name), level, {}, {}, {}};
+  tags.open = bytesOf([&](Writer& w) {
+    w.PutIndent(level);
+    w.Put('<');
+    w.PutEscaped(name);
+    w.Put('>');
+  });
+  tags.close = bytesOf([&](Writer& w) {
+    w.PutAscii("</");
+    w.PutEscaped(name);
+    w.Put('>');
+    w.EndLine();
+  });
+  tags.empty = bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, false); });
+  return tags;
+}
 
 // Text written as it is, in the output charset. A run beyond ASCII goes to the charset in
 // one piece, so that a surrogate pair stays one character.
@@ -256,6 +311,7 @@ struct XmlStreamWriter::Impl {
   Writer writer;
   std::vector<std::u16string> open;  // the names of the elements open, outermost first
   bool pending = false;              // the last one opened has no child written yet
+  Writer::LeafTags leafTags;         // those of the last leaf written
 };
 
 XmlStreamWriter::XmlStreamWriter(const ByteSink& sink, std::u16string_view indent)
@@ -280,7 +336,10 @@ void XmlStreamWriter::Open(std::u16string_view name) {
 
 void XmlStreamWriter::Leaf(std::u16string_view name, std::u16string_view value) {
   WritePendingStartTag();
-  impl_->writer.WriteElementLine(name, value, static_cast<int>(impl_->open.size()), false);
+  const int level = static_cast<int>(impl_->open.size());
+  Writer::LeafTags& tags = impl_->leafTags;
+  if (tags.level != level || tags.name != name) tags = impl_->writer.MakeLeafTags(name, level);
+  impl_->writer.WriteLeafLine(tags, value);
 }
 
 // An element that got no children is written as the tree writes an empty one.
