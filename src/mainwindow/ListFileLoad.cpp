@@ -41,10 +41,10 @@ void TToDoForm::XMLLaden(const std::filesystem::path& file) {
     // The task rows of a large list are most of the file; they go to the table without a
     // node each.
     xml::XmlRows content(u"ToDoContent", "Column", "Text");
-    std::string bytes;  // the rows are decoded from it
+    std::unique_ptr<platform::FileBytes> bytes;  // the rows are decoded from them
     try {
-      bytes = platform_.FileSystem().ReadWhole(file);
-      XmlDoc.LoadFromBytes(bytes, &content);
+      bytes = platform_.FileSystem().MapWhole(file);
+      XmlDoc.LoadFromBytes(bytes->Bytes(), &content);
     } catch (...) {
       listFileUnreadable_ = true;
       throw;

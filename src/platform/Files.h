@@ -30,6 +30,13 @@ struct FolderEntry {
   bool isFolder = false;
 };
 
+// The bytes of a whole file, there for as long as this lives.
+class FileBytes {
+ public:
+  virtual ~FileBytes() = default;
+  virtual std::string_view Bytes() const = 0;
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -43,6 +50,9 @@ class Files {
   virtual std::filesystem::path FinalTarget(const std::filesystem::path& path) = 0;
 
   virtual std::string ReadWhole(const std::filesystem::path& path) = 0;
+  // Reads the whole file as ReadWhole does, but may map a large one into memory instead of
+  // copying it. Nothing may cut the file short while its bytes are held.
+  virtual std::unique_ptr<FileBytes> MapWhole(const std::filesystem::path& path);
 
   // Takes a file's bytes piece by piece, in order.
   using ByteWriter = std::function<void(std::string_view bytes)>;

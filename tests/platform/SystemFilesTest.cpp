@@ -96,6 +96,17 @@ TEST_F(FilesReadWrite, WritesPiecesInOrderAndPassesAFailureOn) {
   EXPECT_EQ(files_->ReadWhole(At("stopped")).size(), large.size());
 }
 
+// Mapped or copied, by size, the bytes are the file's.
+TEST_F(FilesReadWrite, MapWholeHoldsTheFilesBytes) {
+  for (const std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{3'000'017}}) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+    files_->WriteWhole(At("f"), bytes);
+    EXPECT_TRUE(files_->MapWhole(At("f"))->Bytes() == bytes) << size;
+  }
+  EXPECT_NAMES(FileErrorOf([&] { files_->MapWhole(At("missing")); }), At("missing"));
+}
+
 TEST_F(FilesReadWrite, WriteTruncatesALongerFile) {
   files_->WriteWhole(At("f"), std::string(1000, 'x'));
   files_->WriteWhole(At("f"), "short");
