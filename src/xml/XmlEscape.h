@@ -2,15 +2,11 @@
 // with them, the writer puts their bytes straight into its buffer.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
 namespace tasklane::xml {
-
-// A code unit that is written as itself.
-constexpr bool WrittenAsItself(char16_t c) {
-  return c < 128 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
-}
 
 // The most bytes one code unit is written as: "&#xFFFF;".
 constexpr std::size_t maxEscapedBytes = 8;
@@ -20,7 +16,7 @@ constexpr std::size_t maxEscapedBytes = 8;
 // reference. Each code unit above 127 becomes "&#x" + 2 or, above 255, 4 upper-case
 // hexadecimal digits + ";", each half of a surrogate pair its own reference.
 template <typename Out>
-Out EscapeInto(char16_t c, Out out) {
+constexpr Out EscapeInto(char16_t c, Out out) {
   auto put = [&](std::string_view text) {
     for (char byte : text) *out++ = byte;
   };
@@ -42,5 +38,22 @@ Out EscapeInto(char16_t c, Out out) {
   }
   return out;
 }
+
+// The written form of each ASCII code unit, as EscapeInto writes it, padded to
+// maxEscapedBytes: a writer copies it whole and moves on by its length, without a branch.
+struct EscapedAscii {
+  char bytes[maxEscapedBytes] = {};
+  std::size_t length = 0;
+};
+
+constexpr std::array<EscapedAscii, 128> MakeEscapedAscii() {
+  std::array<EscapedAscii, 128> forms{};
+  for (char16_t c = 0; c < 128; ++c) {
+    forms[c].length = static_cast<std::size_t>(EscapeInto(c, forms[c].bytes) - forms[c].bytes);
+  }
+  return forms;
+}
+
+inline constexpr std::array<EscapedAscii, 128> escapedAscii = MakeEscapedAscii();
 
 }  // namespace tasklane::xml

@@ -86,8 +86,12 @@ class Writer {
       const std::size_t count = std::min(text.size(), (sizeof buffer_ - used_) / maxEscapedBytes);
       char* out = buffer_ + used_;
       for (const char16_t c : text.substr(0, count)) {
-        if (WrittenAsItself(c)) *out++ = static_cast<char>(c);
-        else out = EscapeInto(c, out);
+        if (c < 128) {
+          std::memcpy(out, escapedAscii[c].bytes, maxEscapedBytes);
+          out += escapedAscii[c].length;
+        } else {
+          out = EscapeInto(c, out);
+        }
       }
       used_ = static_cast<std::size_t>(out - buffer_);
       text.remove_prefix(count);
