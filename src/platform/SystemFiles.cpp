@@ -256,16 +256,18 @@ class SystemFiles final : public Files {
   void WriteWhole(const fs::path& path, const ByteProducer& produce) override {
     OpenedFile file(OpenFile(path, true));
     if (file.Get() < 0) Fail("Cannot write file", path, CError().message());
-    // Small pieces are gathered: one system call per piece would cost more than the copy.
+    // Small pieces are gathered, large ones written as they come: one system call per small
+    // piece would cost more than the copy.
     constexpr std::size_t kGathered = 1 << 20;
+    constexpr std::size_t kLarge = 64 << 10;
     std::string pending;
     auto writeOut = [&](std::string_view bytes) { WriteAll(file.Get(), path, bytes); };
     produce([&](std::string_view bytes) {
-      if (pending.size() + bytes.size() > kGathered) {
+      if (bytes.size() >= kLarge || pending.size() + bytes.size() > kGathered) {
         writeOut(pending);
         pending.clear();
       }
-      if (bytes.size() >= kGathered) writeOut(bytes);
+      if (bytes.size() >= kLarge) writeOut(bytes);
       else pending.append(bytes);
     });
     writeOut(pending);

@@ -28,7 +28,7 @@ class Writer {
     WriteEndTagLine(level, [&] { PutEscaped(name); });
   }
   void Flush() {
-    if (used_ > 0) sink_(std::string_view(buffer_, used_));
+    if (used_ > 0) sink_(std::string_view(buffer_.get(), used_));
     used_ = 0;
   }
 
@@ -63,28 +63,28 @@ class Writer {
   void WriteQualifiedName(const XmlElement& element);
 
   void Put(char c) {
-    if (used_ == sizeof buffer_) Flush();
+    if (used_ == kBufferBytes) Flush();
     buffer_[used_++] = c;
   }
   void PutAscii(std::string_view text) {
     for (char c : text) Put(c);
   }
   void PutBytes(std::string_view bytes) {
-    if (sizeof buffer_ - used_ < bytes.size()) Flush();
-    if (sizeof buffer_ < bytes.size()) {
+    if (kBufferBytes - used_ < bytes.size()) Flush();
+    if (kBufferBytes < bytes.size()) {
       sink_(bytes);
       return;
     }
-    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }
   void PutRaw(std::u16string_view text);
   // Straight into the buffer, as much at a time as surely fits, without a check per byte.
   void PutEscaped(std::u16string_view text) {
     while (!text.empty()) {
-      if (sizeof buffer_ - used_ < maxEscapedBytes) Flush();
-      const std::size_t count = std::min(text.size(), (sizeof buffer_ - used_) / maxEscapedBytes);
-      char* out = buffer_ + used_;
+      if (kBufferBytes - used_ < maxEscapedBytes) Flush();
+      const std::size_t count = std::min(text.size(), (kBufferBytes - used_) / maxEscapedBytes);
+      char* out = buffer_.get() + used_;
       for (const char16_t c : text.substr(0, count)) {
         if (c < 128) {
           std::memcpy(out, escapedAscii[c].bytes, maxEscapedBytes);
@@ -93,7 +93,7 @@ class Writer {
           out = EscapeInto(c, out);
         }
       }
-      used_ = static_cast<std::size_t>(out - buffer_);
+      used_ = static_cast<std::size_t>(out - buffer_.get());
       text.remove_prefix(count);
     }
   }
@@ -106,7 +106,9 @@ class Writer {
   const ByteSink& sink_;
   const Charset& charset_;
   std::u16string_view indent_;
-  char buffer_[4096];
+  // Large enough that a file takes its pieces as they come, without gathering them first.
+  static constexpr std::size_t kBufferBytes = 64 * 1024;
+  std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferBytes);
   std::size_t used_ = 0;
   std::string scratch_;
 };

@@ -12,7 +12,7 @@ namespace tasklane::xml {
 
 using ByteSink = std::function<void(std::string_view bytes)>;
 
-// Writes the prolog and the root through a 4096-byte buffer into the sink. Adds the
+// Writes the prolog and the root through a 64 KiB buffer into the sink. Adds the
 // default declaration to a prolog that has none.
 void WriteTree(XmlTree& tree, const ByteSink& sink);
 
