@@ -32,23 +32,37 @@ class Writer {
     used_ = 0;
   }
 
-  // What WriteElementLine writes around a value, made once for a name at a level: a long list
-  // writes the same few over and over.
-  struct LeafTags {
+  // The lines of an element without attributes, made once for a name at a level by the
+  // functions above: a long list writes the same few over and over.
+  struct Lines {
     std::u16string name;
     int level = -1;
-    std::string open, close, empty;
+    std::string startTag;  // a start tag whose children follow, as a line
+    std::string endTag;    // the end tag, as a line
+    std::string empty;     // an element with neither value nor children
+    std::string open;      // before a value
+    std::string close;     // after a value
   };
-  LeafTags MakeLeafTags(std::u16string_view name, int level) const;
-  // As WriteElementLine(name, value, level, false), with the tags made for that name and level.
-  void WriteLeafLine(const LeafTags& tags, std::u16string_view value) {
+  Lines MakeLines(std::u16string_view name, int level) const;
+  // As WriteElementLine(name, value, level, false).
+  void WriteLeafLine(const Lines& lines, std::u16string_view value) {
     if (value.empty()) {
-      PutBytes(tags.empty);
+      PutBytes(lines.empty);
       return;
     }
-    PutBytes(tags.open);
+    PutBytes(lines.open);
     PutEscaped(value);
-    PutBytes(tags.close);
+    PutBytes(lines.close);
+  }
+
+  void PutBytes(std::string_view bytes) {
+    if (kBufferBytes - used_ < bytes.size()) Flush();
+    if (kBufferBytes < bytes.size()) {
+      sink_(bytes);
+      return;
+    }
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
   }
 
  private:
@@ -68,15 +82,6 @@ class Writer {
   }
   void PutAscii(std::string_view text) {
     for (char c : text) Put(c);
-  }
-  void PutBytes(std::string_view bytes) {
-    if (kBufferBytes - used_ < bytes.size()) Flush();
-    if (kBufferBytes < bytes.size()) {
-      sink_(bytes);
-      return;
-    }
-    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
-    used_ += bytes.size();
   }
   void PutRaw(std::u16string_view text);
   // Straight into the buffer, as much at a time as surely fits, without a check per byte.
@@ -113,7 +118,7 @@ class Writer {
   std::string scratch_;
 };
 
-Writer::LeafTags Writer::MakeLeafTags(std::u16string_view name, int level) const {
+Writer::Lines Writer::MakeLines(std::u16string_view name, int level) const {
   auto bytesOf = [&](const auto& write) {
     std::string bytes;
     const ByteSink sink = [&](std::string_view piece) { bytes.append(piece); };
@@ -122,21 +127,23 @@ Writer::LeafTags Writer::MakeLeafTags(std::u16string_view name, int level) const
     writer.Flush();
     return bytes;
   };
-  LeafTags tags{std::u16string(name), level, {}, {}, {}};
-  tags.open = bytesOf([&](Writer& w) {
+  Lines lines{std::u16string(name), level, {}, {}, {}, {}, {}};
+  lines.startTag = bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, true); });
+  lines.endTag = bytesOf([&](Writer& w) { w.WriteEndTagLine(name, level); });
+  lines.empty = bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, false); });
+  lines.open = bytesOf([&](Writer& w) {
     w.PutIndent(level);
     w.Put('<');
     w.PutEscaped(name);
     w.Put('>');
   });
-  tags.close = bytesOf([&](Writer& w) {
+  lines.close = bytesOf([&](Writer& w) {
     w.PutAscii("</");
     w.PutEscaped(name);
     w.Put('>');
     w.EndLine();
   });
-  tags.empty = bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, false); });
-  return tags;
+  return lines;
 }
 
 // Text written as it is, in the output charset. A run beyond ASCII goes to the charset in
@@ -317,7 +324,14 @@ struct XmlStreamWriter::Impl {
   Writer writer;
   std::vector<std::u16string> open;  // the names of the elements open, outermost first
   bool pending = false;              // the last one opened has no child written yet
-  Writer::LeafTags leafTags;         // those of the last leaf written
+  std::vector<Writer::Lines> lines;  // per level, those of the last name written there
+
+  const Writer::Lines& LinesFor(std::u16string_view name, int level) {
+    if (lines.size() <= static_cast<std::size_t>(level)) lines.resize(static_cast<std::size_t>(level) + 1);
+    Writer::Lines& made = lines[static_cast<std::size_t>(level)];
+    if (made.level != level || made.name != name) made = writer.MakeLines(name, level);
+    return made;
+  }
 };
 
 XmlStreamWriter::XmlStreamWriter(const ByteSink& sink, std::u16string_view indent)
@@ -330,7 +344,7 @@ XmlStreamWriter::~XmlStreamWriter() = default;
 void XmlStreamWriter::WritePendingStartTag() {
   if (!impl_->pending) return;
   const int level = static_cast<int>(impl_->open.size()) - 1;
-  impl_->writer.WriteElementLine(impl_->open.back(), {}, level, true);
+  impl_->writer.PutBytes(impl_->LinesFor(impl_->open.back(), level).startTag);
   impl_->pending = false;
 }
 
@@ -342,18 +356,14 @@ void XmlStreamWriter::Open(std::u16string_view name) {
 
 void XmlStreamWriter::Leaf(std::u16string_view name, std::u16string_view value) {
   WritePendingStartTag();
-  const int level = static_cast<int>(impl_->open.size());
-  Writer::LeafTags& tags = impl_->leafTags;
-  if (tags.level != level || tags.name != name) tags = impl_->writer.MakeLeafTags(name, level);
-  impl_->writer.WriteLeafLine(tags, value);
+  impl_->writer.WriteLeafLine(impl_->LinesFor(name, static_cast<int>(impl_->open.size())), value);
 }
 
 // An element that got no children is written as the tree writes an empty one.
 void XmlStreamWriter::Close() {
   if (impl_->open.empty()) return;
-  const int level = static_cast<int>(impl_->open.size()) - 1;
-  if (impl_->pending) impl_->writer.WriteElementLine(impl_->open.back(), {}, level, false);
-  else impl_->writer.WriteEndTagLine(impl_->open.back(), level);
+  const Writer::Lines& lines = impl_->LinesFor(impl_->open.back(), static_cast<int>(impl_->open.size()) - 1);
+  impl_->writer.PutBytes(impl_->pending ? lines.empty : lines.endTag);
   impl_->pending = false;
   impl_->open.pop_back();
 }
