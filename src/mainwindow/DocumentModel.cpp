@@ -14,15 +14,13 @@ void TToDoForm::AppendToRow(int row, std::u16string_view text) { AppendToRow(row
 // blank. Texts beyond the row's empty cells are dropped. The row is written once.
 void TToDoForm::AppendToRow(int row, std::span<const std::u16string_view> texts) {
   std::vector<std::u16string_view> cells;
-  cells.reserve(static_cast<std::size_t>(ToDoGrid.ColCount()));
+  ToDoGrid.RowCells(row, cells);
   std::size_t next = 0;
-  for (int col = 0; col < ToDoGrid.ColCount(); ++col) {
-    std::u16string_view cell = ToDoGrid.Cell(col, row);
+  for (std::u16string_view& cell : cells) {
     if (cell.empty() && next < texts.size()) {
       cell = texts[next].empty() ? u" " : texts[next];
       ++next;
     }
-    cells.push_back(cell);
   }
   if (next > 0) ToDoGrid.SetRowCells(row, cells);
 }

@@ -87,9 +87,11 @@ void TToDoForm::PutListFile(const platform::Files::ByteWriter& write) {
   out.Close();
 
   out.Open(u"ToDoContent");
+  std::vector<std::u16string_view> cells;
   for (int row = 1; row < ToDoGrid.RowCount(); ++row) {
+    ToDoGrid.RowCells(row, cells);
     out.Open(u"Column");
-    for (int col = 0; col < ToDoGrid.ColCount(); ++col) out.Leaf(u"Text", ToDoGrid.Cell(col, row));
+    out.Leaves(u"Text", cells);
     out.Close();
   }
   out.Finish();

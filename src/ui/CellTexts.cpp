@@ -37,6 +37,20 @@ std::u16string_view CellTexts::At(int col, int row) const {
   return Cell(rows_[static_cast<std::size_t>(row)], static_cast<std::size_t>(col));
 }
 
+void CellTexts::RowCells(int row, int count, std::vector<std::u16string_view>& cells) const {
+  cells.assign(static_cast<std::size_t>(std::max(count, 0)), {});
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
+  const std::pmr::u16string& texts = rows_[static_cast<std::size_t>(row)];
+  const std::size_t written = CellCount(texts);
+  const std::size_t first = (written + 1) * unitsPerNumber;
+  std::uint32_t start = 0;
+  for (std::size_t k = 0; k < std::min(written, cells.size()); ++k) {
+    const std::uint32_t end = Number(texts, k + 1);
+    cells[k] = std::u16string_view(texts.data() + first + start, end - start);
+    start = end;
+  }
+}
+
 void CellTexts::Set(int col, int row, std::u16string_view text) {
   const std::pmr::u16string* old = static_cast<std::size_t>(row) < rows_.size() ? &rows_[static_cast<std::size_t>(row)] : nullptr;
   std::vector<std::u16string_view> cells(std::max(old ? CellCount(*old) : 0, static_cast<std::size_t>(col) + 1));

@@ -17,6 +17,8 @@ class CellTexts {
   // "" for a cell never written, negative places included. The view holds until the row's
   // next change.
   std::u16string_view At(int col, int row) const;
+  // The first `count` cells of a row at once, as At gives them.
+  void RowCells(int row, int count, std::vector<std::u16string_view>& cells) const;
   // Places are not negative.
   void Set(int col, int row, std::u16string_view text);
   // The row's first cells.size() cells at once; the views may be the row's own cells.

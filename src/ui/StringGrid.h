@@ -70,6 +70,8 @@ class StringGrid : public Control {
   // Any column and row not below zero; beyond the counts the text is kept but not shown.
   // The view holds until the next change of a cell in that row.
   std::u16string_view Cell(int col, int row) const;
+  // A row's cells, one for each column, at once: for going over a large table.
+  void RowCells(int row, std::vector<std::u16string_view>& cells) const { cells_.RowCells(row, colCount_, cells); }
   void SetCell(int col, int row, std::u16string_view text);
   // The row's first cells.size() cells at once; the views may be the row's own cells.
   void SetRowCells(int row, std::span<const std::u16string_view> cells);

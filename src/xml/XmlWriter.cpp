@@ -32,27 +32,46 @@ class Writer {
     used_ = 0;
   }
 
+  // Bytes padded with zeros to a fixed size, so that a short piece is copied at that size:
+  // one instruction or two instead of a call.
+  struct Piece {
+    static constexpr std::size_t kPadded = 32;
+    explicit Piece(std::string made = {}) : length(made.size()), bytes(std::move(made)) {
+      bytes.resize(std::max(length, kPadded), '\0');
+    }
+    std::size_t length;
+    std::string bytes;
+  };
+  void PutPiece(const Piece& piece) {
+    if (piece.length > Piece::kPadded || kBufferBytes - used_ < Piece::kPadded) {
+      PutBytes(std::string_view(piece.bytes).substr(0, piece.length));
+      return;
+    }
+    std::memcpy(buffer_.get() + used_, piece.bytes.data(), Piece::kPadded);
+    used_ += piece.length;
+  }
+
   // The lines of an element without attributes, made once for a name at a level by the
   // functions above: a long list writes the same few over and over.
   struct Lines {
     std::u16string name;
     int level = -1;
-    std::string startTag;  // a start tag whose children follow, as a line
-    std::string endTag;    // the end tag, as a line
-    std::string empty;     // an element with neither value nor children
-    std::string open;      // before a value
-    std::string close;     // after a value
+    Piece startTag;  // a start tag whose children follow, as a line
+    Piece endTag;    // the end tag, as a line
+    Piece empty;     // an element with neither value nor children
+    Piece open;      // before a value
+    Piece close;     // after a value
   };
   Lines MakeLines(std::u16string_view name, int level) const;
   // As WriteElementLine(name, value, level, false).
   void WriteLeafLine(const Lines& lines, std::u16string_view value) {
     if (value.empty()) {
-      PutBytes(lines.empty);
+      PutPiece(lines.empty);
       return;
     }
-    PutBytes(lines.open);
+    PutPiece(lines.open);
     PutEscaped(value);
-    PutBytes(lines.close);
+    PutPiece(lines.close);
   }
 
   void PutBytes(std::string_view bytes) {
@@ -127,22 +146,22 @@ Writer::Lines Writer::MakeLines(std::u16string_view name, int level) const {
     writer.Flush();
     return bytes;
   };
-  Lines lines{std::u16string(name), level, {}, {}, {}, {}, {}};
-  lines.startTag = bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, true); });
-  lines.endTag = bytesOf([&](Writer& w) { w.WriteEndTagLine(name, level); });
-  lines.empty = bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, false); });
-  lines.open = bytesOf([&](Writer& w) {
+  Lines lines{std::u16string(name), level, Piece(), Piece(), Piece(), Piece(), Piece()};
+  lines.startTag = Piece(bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, true); }));
+  lines.endTag = Piece(bytesOf([&](Writer& w) { w.WriteEndTagLine(name, level); }));
+  lines.empty = Piece(bytesOf([&](Writer& w) { w.WriteElementLine(name, {}, level, false); }));
+  lines.open = Piece(bytesOf([&](Writer& w) {
     w.PutIndent(level);
     w.Put('<');
     w.PutEscaped(name);
     w.Put('>');
-  });
-  lines.close = bytesOf([&](Writer& w) {
+  }));
+  lines.close = Piece(bytesOf([&](Writer& w) {
     w.PutAscii("</");
     w.PutEscaped(name);
     w.Put('>');
     w.EndLine();
-  });
+  }));
   return lines;
 }
 
@@ -344,7 +363,7 @@ XmlStreamWriter::~XmlStreamWriter() = default;
 void XmlStreamWriter::WritePendingStartTag() {
   if (!impl_->pending) return;
   const int level = static_cast<int>(impl_->open.size()) - 1;
-  impl_->writer.PutBytes(impl_->LinesFor(impl_->open.back(), level).startTag);
+  impl_->writer.PutPiece(impl_->LinesFor(impl_->open.back(), level).startTag);
   impl_->pending = false;
 }
 
@@ -359,11 +378,17 @@ void XmlStreamWriter::Leaf(std::u16string_view name, std::u16string_view value) 
   impl_->writer.WriteLeafLine(impl_->LinesFor(name, static_cast<int>(impl_->open.size())), value);
 }
 
+void XmlStreamWriter::Leaves(std::u16string_view name, std::span<const std::u16string_view> values) {
+  WritePendingStartTag();
+  const Writer::Lines& lines = impl_->LinesFor(name, static_cast<int>(impl_->open.size()));
+  for (const std::u16string_view value : values) impl_->writer.WriteLeafLine(lines, value);
+}
+
 // An element that got no children is written as the tree writes an empty one.
 void XmlStreamWriter::Close() {
   if (impl_->open.empty()) return;
   const Writer::Lines& lines = impl_->LinesFor(impl_->open.back(), static_cast<int>(impl_->open.size()) - 1);
-  impl_->writer.PutBytes(impl_->pending ? lines.empty : lines.endTag);
+  impl_->writer.PutPiece(impl_->pending ? lines.empty : lines.endTag);
   impl_->pending = false;
   impl_->open.pop_back();
 }

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,8 @@ class XmlStreamWriter {
   void Open(std::u16string_view name);
   // An element with a value and no children.
   void Leaf(std::u16string_view name, std::u16string_view value);
+  // Elements of one name with a value each and no children, one after the other.
+  void Leaves(std::u16string_view name, std::span<const std::u16string_view> values);
   void Close();
   // Closes what is still open and hands the last bytes to the sink.
   void Finish();
