@@ -76,6 +76,7 @@ std::error_code FlushToDisk(int fd) {
   return ::FlushFileBuffers(handle) ? std::error_code{} : SystemError();
 }
 int CloseFile(int fd) { return ::_close(fd); }
+void StartWriteBack(int, std::size_t, std::size_t) {}
 
 #else
 
@@ -98,6 +99,15 @@ std::error_code FlushToDisk(int fd) {
   return {};
 }
 int CloseFile(int fd) { return ::close(fd); }
+// Lets the disk start on bytes written so far while more are made; the flush at the end still
+// waits for all of them, and reports what failed.
+void StartWriteBack(int fd, std::size_t from, std::size_t length) {
+#ifdef __linux__
+  ::sync_file_range(fd, static_cast<off_t>(from), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+#else
+  (void)fd, (void)from, (void)length;
+#endif
+}
 
 // Makes a rename or removal in `folder` itself durable; the file's own data is not enough.
 std::error_code FlushFolder(const fs::path& folder) {
@@ -260,8 +270,17 @@ class SystemFiles final : public Files {
     // piece would cost more than the copy.
     constexpr std::size_t kGathered = 1 << 20;
     constexpr std::size_t kLarge = 64 << 10;
+    constexpr std::size_t kWriteBack = 8 << 20;
     std::string pending;
-    auto writeOut = [&](std::string_view bytes) { WriteAll(file.Get(), path, bytes); };
+    std::size_t written = 0;
+    std::size_t startedUpTo = 0;
+    auto writeOut = [&](std::string_view bytes) {
+      WriteAll(file.Get(), path, bytes);
+      written += bytes.size();
+      if (written - startedUpTo < kWriteBack) return;
+      StartWriteBack(file.Get(), startedUpTo, written - startedUpTo);
+      startedUpTo = written;
+    };
     produce([&](std::string_view bytes) {
       if (bytes.size() >= kLarge || pending.size() + bytes.size() > kGathered) {
         writeOut(pending);
