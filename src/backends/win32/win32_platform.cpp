@@ -102,7 +102,14 @@ bool Win32Platform::WindowVisible() { return IsWindowVisible(state_->window) != 
 
 void Win32Platform::RequestClose() { SendMessageW(state_->window, WM_CLOSE, 0, 0); }
 
-void Win32Platform::Repaint() { InvalidateRect(state_->window, nullptr, FALSE); }
+// NOTE: under Wine each InvalidateRect is a round trip to the wineserver, and on Windows a
+// system call; a large list asks for a repaint once for each row it loads. One request stands
+// until the paint that answers it.
+void Win32Platform::Repaint() {
+  if (state_->repaintRequested) return;
+  state_->repaintRequested = true;
+  InvalidateRect(state_->window, nullptr, FALSE);
+}
 
 void Win32Platform::ActivateWindow() {
   SetForegroundWindow(state_->window);

@@ -57,6 +57,7 @@ struct Win32State {
   bool trackingLeave = false;
   bool userMoving = false;  // inside the system's move or size loop
   bool userSizing = false;  // and that loop sizes the window
+  bool repaintRequested = false;  // the window is invalid until its next WM_PAINT
 };
 
 // The window procedure's half of the main window (win32_window.cpp).

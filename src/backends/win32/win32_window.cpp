@@ -88,6 +88,7 @@ void OnSizeLimits(Win32State& state, LPARAM lParam) {
 }
 
 void OnPaint(Win32State& state, HWND window) {
+  state.repaintRequested = false;  // a request made while painting needs a paint of its own
   PAINTSTRUCT paint{};
   HDC target = BeginPaint(window, &paint);
   RECT client{};
