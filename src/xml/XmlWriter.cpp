@@ -374,8 +374,7 @@ void XmlStreamWriter::Open(std::u16string_view name) {
 }
 
 void XmlStreamWriter::Leaf(std::u16string_view name, std::u16string_view value) {
-  WritePendingStartTag();
-  impl_->writer.WriteLeafLine(impl_->LinesFor(name, static_cast<int>(impl_->open.size())), value);
+  Leaves(name, std::span(&value, 1));
 }
 
 void XmlStreamWriter::Leaves(std::u16string_view name, std::span<const std::u16string_view> values) {
