@@ -18,8 +18,5 @@ set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TASKLANE_WINDOWS_DEPS)
 
 # Every program in one file: libgcc, libstdc++ and winpthread linked in, no DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Test programs run under Wine where it is installed.
-find_program(TASKLANE_WINE wine)
-if(TASKLANE_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${TASKLANE_WINE})
-endif()
+# Test programs run under Wine, found when they run (see wine-run.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
