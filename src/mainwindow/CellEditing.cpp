@@ -59,13 +59,23 @@ void TToDoForm::OnKeyDown(int& key, platform::ShiftState shift) {
     }
     if (key == keyV) ToDoGrid.SetCell(col, row, DeleteLineBreaks(clipboard.Text()));
   }
-  if (editing && IsPasteKey(key, shift)) clipboard.SetText(DeleteLineBreaks(clipboard.Text()));
+  if (editing && IsPasteKey(key, shift)) PasteOneLine(clipboard);
   if (key == k::Escape) {
     if (editing) ClearGridSelection();
     else ImageRedButtonAufklapperClick();
   } else if (key == k::Delete && !editing && cellCurrent) {
     ToDoGrid.SetCell(col, row, u"");
   }
+}
+
+// The editor pastes what this leaves on the clipboard. A text of nothing but line breaks
+// becomes the empty line, which still takes the selection's place; the editor's own paste
+// would take an empty clipboard for one without text and keep it.
+void TToDoForm::PasteOneLine(platform::Clipboard& clipboard) {
+  const std::u16string text = clipboard.Text();
+  const std::u16string line = DeleteLineBreaks(text);
+  clipboard.SetText(line);
+  if (line.empty() && !text.empty()) ToDoGrid.Editor().ReplaceSelection({});
 }
 
 void TToDoForm::ToDoGridSelectCell(int col, int row, bool& canSelect) {

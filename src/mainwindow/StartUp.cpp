@@ -71,7 +71,6 @@ TToDoForm::TToDoForm(platform::Platform& platform, bool englishUI)
   SetActiveControl(&ToDoGrid);
   platform_.AttachWindow(*this);
   platform_.SetTimer(startTimerId, 1, false);
-  platform_.SetTimer(caretTimerId, caretBlinkMs, true);
   platform_.ShowTrayIcon(caption);
 }
 
@@ -89,6 +88,7 @@ void TToDoForm::ConnectGrid() {
   };
   ToDoGrid.OnKeyDown = [this](int& key, platform::ShiftState shift) { OnKeyDown(key, shift); };
   ToDoGrid.OnTabOut = [this](bool) { SetActiveControl(&ButtonForFocus); };
+  ToDoGrid.OnCaretShown = [this](bool shown) { platform_.SetTimer(caretTimerId, caretBlinkMs, shown); };
 }
 
 // The grid closes its editor when the focus leaves it.
@@ -133,11 +133,21 @@ void TToDoForm::FormCreate() {
 }
 
 // A copy in a folder its user may write keeps the list beside itself. An installed program
-// keeps it in the user's data folder, which the first save makes.
+// keeps it in the user's data folder, which the first save makes: for every user, root too,
+// who may write any folder but whose list does not belong among the system's programs.
 std::filesystem::path TToDoForm::ChooseListFolder() {
   const std::filesystem::path data = platform_.UserDataFolder();
-  if (data.empty() || platform_.FileSystem().CanWriteInFolder(Values.ProgramFolder)) return Values.ProgramFolder;
+  if (data.empty()) return Values.ProgramFolder;
+  if (!InstalledProgram() && platform_.FileSystem().CanWriteInFolder(Values.ProgramFolder)) return Values.ProgramFolder;
   return data / "";
+}
+
+// Installed as the package and an install of the build lay it out: the executable in the
+// bin folder of a prefix whose share/applications holds the program's desktop entry.
+bool TToDoForm::InstalledProgram() {
+  const std::filesystem::path bin = Values.ProgramFolder.parent_path();
+  return bin.filename() == "bin" &&
+         platform_.FileSystem().FileExists(bin.parent_path() / "share" / "applications" / "tasklane.desktop");
 }
 
 std::filesystem::path TToDoForm::ListFile() const { return Values.ListFolder / listFileName; }

@@ -134,6 +134,7 @@ class TToDoForm : public platform::WindowEvents {
   // The list file.
   void XMLLaden(const std::filesystem::path& file);
   std::filesystem::path ChooseListFolder();
+  bool InstalledProgram();
   std::filesystem::path ListFile() const;
   void XMLSpeichern();
 
@@ -162,6 +163,7 @@ class TToDoForm : public platform::WindowEvents {
                         const ui::CellPreparation& prep);
   void ClearGridSelection();
   std::u16string DeleteLineBreaks(std::u16string_view text);
+  void PasteOneLine(platform::Clipboard& clipboard);
   void OnKeyDown(int& key, platform::ShiftState shift);
   void ToDoGridSelectCell(int col, int row, bool& canSelect);
   void ToDoGridClick();
@@ -280,7 +282,7 @@ class TToDoForm : public platform::WindowEvents {
   std::vector<ui::Panel*> ButtonPanels();
   void BuildDefaultDocument();
   void LoadWindowPosition(xml::XmlElement& root);
-  void LoadColumnInfo(xml::XmlElement& root);
+  void LoadColumnInfo(xml::XmlElement& root, std::int64_t cellBudget);
   void LoadSkinSection(xml::XmlElement& root);
   void LoadColumnHeader(xml::XmlElement& root);
   void LoadToDoContent(xml::XmlElement& root, xml::XmlRows& content);

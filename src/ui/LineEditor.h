@@ -35,6 +35,8 @@ class LineEditor {
   std::u16string SelectedText() const;
   void SelectAll();
   void ClearSelection();  // keeps the caret where it is
+  // Puts `insert` in place of the selection, or at the caret.
+  void ReplaceSelection(std::u16string_view insert);
 
   // A key the owner passes on; true when the editor used it. Handles Left, Right, Home, End
   // (with Shift to select, Ctrl for words), Backspace, Delete, Ctrl+A, Ctrl+C, Ctrl+X,
@@ -87,7 +89,6 @@ class LineEditor {
   void MoveCaret(int position, bool extend);
   void KeepCaretVisible();
   void Replace(int start, int length, std::u16string_view insert);
-  void ReplaceSelection(std::u16string_view insert);
   void Copy();
   void Cut();
   void Paste();

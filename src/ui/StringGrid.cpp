@@ -188,6 +188,11 @@ void StringGrid::MoveTo(int col, int row, bool byUser) {
   if (byUser && OnClick) OnClick();
 }
 
+void StringGrid::SetSelection(const GridRect& selection) {
+  if (selection.right != Col() || selection.bottom != Row()) CloseEditor();
+  selection_ = selection;
+}
+
 void StringGrid::ClampAndMove(int col, int row) {
   const int targetCol = std::clamp(col, 0, colCount_ - 1);
   const int targetRow = std::clamp(row, fixedRows_, rowCount_ - 1);
@@ -199,6 +204,7 @@ void StringGrid::OpenEditor(bool selectAll) {
   if (Col() < 0 || Row() < fixedRows_ || Col() >= colCount_ || Row() >= rowCount_) return;
   platform::Rect rect = CellRect(Col(), Row());
   editor_.Open(Cell(Col(), Row()), rect, selectAll);
+  CaretStateChanged();
   Repaint();
 }
 
@@ -221,13 +227,23 @@ void StringGrid::ViewChanged() {
 void StringGrid::CloseEditor() {
   if (!editor_.IsOpen()) return;
   editor_.Close();
+  CaretStateChanged();
   Repaint();
+}
+
+// The caret blinks on its owner's timer, which runs only while there is a caret to blink.
+void StringGrid::CaretStateChanged() {
+  const bool shown = editor_.IsOpen() && focused_;
+  if (shown == caretShown_) return;
+  caretShown_ = shown;
+  if (OnCaretShown) OnCaretShown(shown);
 }
 
 void StringGrid::SetFocused(bool focused) {
   if (focused == focused_) return;
   focused_ = focused;
   if (!focused) CloseEditor();
+  CaretStateChanged();
   Repaint();
 }
 

@@ -86,9 +86,10 @@ class StringGrid : public Control {
   void SetScrollBars(ScrollBars bars);
 
   const GridRect& Selection() const { return selection_; }
-  // Takes the rectangle as it is: no check against the counts, no notification, and an open
-  // editor stays open.
-  void SetSelection(const GridRect& selection) { selection_ = selection; }
+  // Takes the rectangle as it is: no check against the counts and no notification. An open
+  // editor closes when the current cell changes: its text is already in the cell it was
+  // opened on, and what is typed next must not reach another one.
+  void SetSelection(const GridRect& selection);
   int Col() const { return selection_.right; }
   int Row() const { return selection_.bottom; }
   bool EditorMode() const { return editor_.IsOpen(); }
@@ -115,6 +116,8 @@ class StringGrid : public Control {
   std::function<void(int& key, platform::ShiftState)> OnKeyDown;
   // Tab and Shift+Tab: the focus moves on to the next control.
   std::function<void(bool backwards)> OnTabOut;
+  // The editor began or stopped showing a caret: it is open in the focused grid, or no longer.
+  std::function<void(bool caretShown)> OnCaretShown;
 
   // --- Input, in grid client coordinates ---
   void SetFocused(bool focused);
@@ -148,6 +151,7 @@ class StringGrid : public Control {
   void ScrollIntoView(int col, int row);
   void OpenEditor(bool selectAll);
   void CloseEditor();
+  void CaretStateChanged();
   void PlaceEditor();
   void ViewChanged();  // the cells moved or changed size
   void KeepCurrentCellInside();
@@ -184,6 +188,7 @@ class StringGrid : public Control {
   int topRow_ = 1;
   int leftCol_ = 0;
   bool focused_ = false;
+  bool caretShown_ = false;  // as last told to OnCaretShown
   int sizingCol_ = -1;  // the column whose border is being dragged
   int sizingOffset_ = 0;
   int thumbDrag_ = 0;  // 1 while the vertical thumb is dragged, 2 the horizontal one

@@ -64,6 +64,21 @@ TEST_F(CellEditing, PasteWhileEditingLeavesTheOneLineTextOnTheClipboard) {
   EXPECT_EQ(grid().Cell(1, 2), u"abx  y");
 }
 
+TEST_F(CellEditing, PastingOnlyLineBreaksWhileEditingReplacesTheSelection) {
+  grid().SetCell(1, 2, u"abc");
+  Current(1, 2);
+  grid().KeyDown(k::Return, {});  // the editor opens with its whole text selected
+  clipboard() = u"\r\n\n";
+  grid().KeyDown('V', ctrl);
+  EXPECT_EQ(grid().Cell(1, 2), u"");
+  EXPECT_EQ(clipboard(), u"");
+  grid().Char(u'z');
+  clipboard().clear();  // a clipboard without text pastes nothing
+  grid().KeyDown(k::Home, ShiftState{.shift = true});
+  grid().KeyDown('V', ctrl);
+  EXPECT_EQ(grid().Cell(1, 2), u"z");
+}
+
 TEST_F(CellEditing, WithoutACurrentCellClipboardKeysAndDeleteDoNothing) {
   form().ClearGridSelection();
   clipboard() = u"clip";
@@ -189,6 +204,34 @@ TEST_F(CellEditing, TheFirstWheelEventSelectsTheFirstTaskCell) {
   EXPECT_EQ(grid().Col(), -1);
 }
 
+// The first wheel event of a run makes another cell current: the editor closes, and what
+// is typed next never reaches a cell it was not opened on.
+TEST_F(CellEditing, TheFirstWheelEventWhileEditingClosesTheEditor) {
+  Current(2, 1);
+  grid().KeyDown(k::F2, {});
+  grid().MouseWheel(false, {}, {});
+  EXPECT_FALSE(grid().EditorMode());
+  grid().Char(u'5');
+  grid().KeyDown(k::Return, {});
+  EXPECT_EQ(grid().Cell(2, 1), u"10min");
+  EXPECT_EQ(grid().Cell(0, 1), u"5");
+}
+
+// A fold reversed before it ends clears the selection twice and hides no open editor.
+TEST_F(CellEditing, FoldingClosesTheEditorWhateverFollows) {
+  Current(1, 1);
+  grid().KeyDown(k::F2, {});
+  grid().Char(u'!');
+  form().ImageRedButtonAufklapperClick();
+  form().ImageRedButtonAufklapperClick();
+  EXPECT_FALSE(grid().EditorMode());
+  EXPECT_EQ(grid().Cell(1, 1), u"...Click here for new task!");
+  program_.platform.RunTimers(100);
+  grid().Char(u'a');  // a key opens the editor on a current cell again
+  EXPECT_TRUE(grid().EditorMode());
+  EXPECT_EQ(grid().Cell(grid().Col(), grid().Row()), u"a");
+}
+
 TEST_F(CellEditing, TheFirstWheelEventStaysInsideAOneRowTable) {
   grid().SetRowCount(1);
   form().ClearGridSelection();
@@ -196,7 +239,10 @@ TEST_F(CellEditing, TheFirstWheelEventStaysInsideAOneRowTable) {
   EXPECT_EQ(grid().Selection(), (ui::GridRect{0, 0, 0, 0}));
 }
 
-TEST_F(CellEditing, TheCaretBlinksWhileTheEditorIsOpen) {
+// An idle program has no timer running: the caret's runs only while the editor is open in
+// the focused grid.
+TEST_F(CellEditing, TheCaretBlinksWhileTheEditorIsOpenAndNoTimerRunsOtherwise) {
+  EXPECT_EQ(program_.platform.RunTimers(10), 0);
   Current(1, 2);
   grid().KeyDown(k::F2, {});
   ASSERT_TRUE(grid().Editor().CaretShown());
@@ -204,6 +250,12 @@ TEST_F(CellEditing, TheCaretBlinksWhileTheEditorIsOpen) {
   EXPECT_FALSE(grid().Editor().CaretShown());
   grid().Char(u'x');  // typing shows it again
   EXPECT_TRUE(grid().Editor().CaretShown());
+  grid().SetFocused(false);  // another window became active
+  EXPECT_EQ(program_.platform.RunTimers(10), 0);
+  grid().SetFocused(true);
+  grid().KeyDown(k::F2, {});
+  grid().KeyDown(k::Return, {});
+  EXPECT_EQ(program_.platform.RunTimers(10), 0);
 }
 
 TEST_F(CellEditing, MouseActionsRepaintTheFourButtonsInOrder) {
