@@ -9,14 +9,14 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/Picture.h"
+#include "pictures/PictureFile.h"
 
 namespace tasklane::fuzz {
 
-inline int FuzzPicture(const std::uint8_t* data, std::size_t size, platform::PictureFormat format) {
+inline int FuzzPicture(const std::uint8_t* data, std::size_t size, pictures::PictureFormat format) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   try {
-    const platform::Picture picture = platform::LoadPicture(bytes, format);
+    const platform::Picture picture = pictures::LoadPicture(bytes, format);
     const std::int64_t width = picture.Width();
     const std::int64_t height = picture.Height();
     if (width < 1 || height < 1 || width > platform::kMaxPictureSide || height > platform::kMaxPictureSide ||

@@ -2,5 +2,5 @@
 #include "PictureFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return tasklane::fuzz::FuzzPicture(data, size, tasklane::platform::PictureFormat::Png);
+  return tasklane::fuzz::FuzzPicture(data, size, tasklane::pictures::PictureFormat::Png);
 }

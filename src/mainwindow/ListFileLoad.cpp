@@ -1,6 +1,7 @@
 // Loading ToDoList.xml. Each section has its own guard: a damaged section is reported and
 // the others still load.
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "mainwindow/ListFileNames.h"
@@ -26,10 +27,16 @@ int ClampPixels(std::int64_t value, int lowest) {
   return static_cast<int>(std::clamp<std::int64_t>(value, lowest, maxPixels));
 }
 
+// The cells a file of this size can hold, and never more than a grid can count.
+std::int64_t CellBudget(std::size_t fileBytes) {
+  const std::int64_t budget = static_cast<std::int64_t>(fileBytes / bytesPerCell);
+  return std::min<std::int64_t>(std::max(budget, smallestCellBudget), std::numeric_limits<int>::max() - 1);
+}
+
 // A count below one means the grid's floor of one; raising it first also keeps a huge negative
-// count from overflowing the product. The row count has been bounded before.
-bool TooManyCells(std::int64_t rows, std::int64_t cols) {
-  return cols > maxColumns || std::max<std::int64_t>(cols, 1) * std::max<std::int64_t>(rows, 1) > maxCells;
+// count from overflowing the product. Each count has been bounded by the budget before.
+bool TooManyCells(std::int64_t rows, std::int64_t cols, std::int64_t budget) {
+  return cols > budget || std::max<std::int64_t>(cols, 1) * std::max<std::int64_t>(rows, 1) > budget;
 }
 
 }  // namespace
@@ -41,17 +48,17 @@ void TToDoForm::XMLLaden(const std::filesystem::path& file) {
     // The task rows of a large list are most of the file; they go to the table without a
     // node each.
     xml::XmlRows content(u"ToDoContent", "Column", "Text");
-    std::unique_ptr<platform::FileBytes> bytes;  // the rows are decoded from them
+    std::string bytes;  // the rows are decoded from them
     try {
-      bytes = platform_.FileSystem().MapWhole(file);
-      XmlDoc.LoadFromBytes(bytes->Bytes(), &content);
+      bytes = platform_.FileSystem().ReadWhole(file);
+      XmlDoc.LoadFromBytes(bytes, &content);
     } catch (...) {
       listFileUnreadable_ = true;
       throw;
     }
     XmlElement& root = XmlDoc.Root();
     LoadWindowPosition(root);
-    LoadColumnInfo(root);
+    LoadColumnInfo(root, CellBudget(bytes.size()));
     LoadSkinSection(root);
     LoadColumnHeader(root);
     LoadToDoContent(root, content);
@@ -96,17 +103,17 @@ void TToDoForm::LoadWindowPosition(XmlElement& root) {
   }
 }
 
-void TToDoForm::LoadColumnInfo(XmlElement& root) {
+void TToDoForm::LoadColumnInfo(XmlElement& root, std::int64_t cellBudget) {
   std::int64_t rows = 0;
   std::int64_t cols = 0;
   const bool loaded = Guarded(u"Load ColumnInfo", Team::Quillbox, [&] {
     XmlElement& info = Child(root, u"ColumnInfo");
     const std::int64_t r = IntOf(info, u"RowCount");
-    if (r > maxTaskRows) throw std::out_of_range("row count");
+    if (r > cellBudget) throw std::out_of_range("row count");
     rows = r;
     ToDoGrid.SetRowCount(static_cast<int>(std::max<std::int64_t>(r, -1) + 1));
     const std::int64_t c = IntOf(info, u"ColumnCount");
-    if (TooManyCells(r, c)) throw std::out_of_range("column count");
+    if (TooManyCells(r, c, cellBudget)) throw std::out_of_range("column count");
     cols = c;
     ToDoGrid.SetColCount(static_cast<int>(std::max<std::int64_t>(c, 0)));
     ResizeColumnAlignments();

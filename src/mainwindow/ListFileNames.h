@@ -11,11 +11,12 @@ inline constexpr std::u16string_view temporaryFilePrefix = u"ToDoList~tmp~backup
 // Where an unreadable list is kept before the first save replaces it.
 inline constexpr std::string_view unreadableSuffix = ".unreadable";
 
-// Generous beyond any real list, tight enough that a damaged number cannot exhaust memory
-// or time: a million rows of a few columns load.
-inline constexpr std::int64_t maxTaskRows = 2'000'000;
-inline constexpr std::int64_t maxColumns = 1'000;
-inline constexpr std::int64_t maxCells = 20'000'000;
+// The counts a list declares are bounded by what its file can hold: every cell the program
+// saves is an element of its own, and the shortest element ("<a/>") takes 4 bytes. So every
+// list the program saved loads whole, while a damaged or crafted number cannot make a small
+// file cost much memory or time. A small file may still declare rows it leaves empty.
+inline constexpr std::int64_t bytesPerCell = 4;
+inline constexpr std::int64_t smallestCellBudget = 16'384;
 inline constexpr int maxPixels = 32'767;  // the largest coordinate window systems take
 
 }  // namespace tasklane::mainwindow

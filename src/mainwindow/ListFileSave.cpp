@@ -123,7 +123,7 @@ void TToDoForm::WriteListFile(bool writeProtectionFailed) {
     return;
   }
   try {
-    if (listFileUnreadable_) KeepUnreadableFile(listFile);
+    if (listFileUnreadable_) KeepUnreadableFile(target);
     files.Replace(temporary, target);
     listFileUnreadable_ = false;
   } catch (const platform::UnconfirmedReplaceError&) {
@@ -144,7 +144,10 @@ void TToDoForm::RemoveIncompleteFile(const std::filesystem::path& file) {
 }
 
 // A list file we could not read may be damaged in a single byte; it is kept beside the new
-// one instead of being replaced, under the first free name.
+// one instead of being replaced, under the first free name. One we may not even read (its
+// mode took our right away) cannot be copied: it is moved aside instead, which also keeps
+// the new list from taking over that mode. Where neither works the new list replaces it all
+// the same: a list that could never be saved again would lose every change from then on.
 void TToDoForm::KeepUnreadableFile(const std::filesystem::path& listFile) {
   platform::Files& files = platform_.FileSystem();
   if (!files.FileExists(listFile)) return;
@@ -154,7 +157,15 @@ void TToDoForm::KeepUnreadableFile(const std::filesystem::path& listFile) {
     kept = listFile;
     kept += std::string(unreadableSuffix) + "." + std::to_string(number);
   }
-  files.Copy(listFile, kept);
+  try {
+    files.Copy(listFile, kept);
+    return;
+  } catch (...) {
+  }
+  try {
+    files.Rename(listFile, kept);
+  } catch (...) {
+  }
 }
 
 void TToDoForm::ShowSaveError(bool writeProtectionFailed) {

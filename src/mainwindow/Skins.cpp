@@ -3,6 +3,7 @@
 #include "mainwindow/Skins.h"
 
 #include "mainwindow/ToDoUnit.h"
+#include "pictures/PictureFile.h"
 
 namespace tasklane::mainwindow {
 
@@ -90,7 +91,7 @@ namespace {
 
 std::shared_ptr<const platform::Picture> SkinPicture(const std::u16string& folder, std::u16string_view file) {
   return std::make_shared<const platform::Picture>(
-      platform::LoadPictureFile(std::filesystem::path(folder + std::u16string(file))));
+      pictures::LoadPictureFile(std::filesystem::path(folder + std::u16string(file))));
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/PictureReaders.h"
+#include "pictures/PictureReaders.h"
 
-namespace tasklane::platform::detail {
+namespace tasklane::pictures::detail {
 namespace {
 
 constexpr std::uint64_t kFileHeaderSize = 14;
@@ -285,4 +285,4 @@ Picture ReadBmp(std::string_view data) {
                  layout.bits == 1);
 }
 
-}  // namespace tasklane::platform::detail
+}  // namespace tasklane::pictures::detail

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/PictureReaders.h"
+#include "pictures/PictureReaders.h"
 
-namespace tasklane::platform::detail {
+namespace tasklane::pictures::detail {
 namespace {
 
 // NOTE: pixels that the codes jump over are left as they are, which Windows draws black; a
@@ -87,4 +87,4 @@ void DecodeBmpRle(std::string_view data, int bits, const std::vector<Argb>& pale
   }
 }
 
-}  // namespace tasklane::platform::detail
+}  // namespace tasklane::pictures::detail

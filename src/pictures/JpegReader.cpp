@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/PictureReaders.h"
+#include "pictures/PictureReaders.h"
 
-namespace tasklane::platform::detail {
+namespace tasklane::pictures::detail {
 namespace {
 
 // A progressive file can repeat scans without end, each one a pass over the whole picture.
@@ -180,4 +180,4 @@ Picture ReadJpeg(std::string_view bytes) {
                  std::move(pixels));
 }
 
-}  // namespace tasklane::platform::detail
+}  // namespace tasklane::pictures::detail

@@ -6,11 +6,15 @@
 
 #include "platform/ShownPath.h"
 #include "platform/Files.h"
-#include "platform/Picture.h"
-#include "platform/PictureReaders.h"
+#include "pictures/PictureFile.h"
+#include "pictures/PictureReaders.h"
 
-namespace tasklane::platform {
+namespace tasklane::pictures {
 namespace {
+
+using platform::FileError;
+using platform::MakeSystemFiles;
+using platform::ShownPath;
 
 namespace fs = std::filesystem;
 
@@ -103,4 +107,20 @@ Picture LoadPictureFile(const fs::path& path) {
   }
 }
 
-}  // namespace tasklane::platform
+namespace detail {
+
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::string_view formatName) {
+  const std::string size = std::to_string(width) + " x " + std::to_string(height);
+  if (width <= 0 || height <= 0) {
+    throw PictureError("The " + std::string(formatName) + " picture claims a size of " + size + " pixels.");
+  }
+  if (width > platform::kMaxPictureSide || height > platform::kMaxPictureSide ||
+      width * height > platform::kMaxPicturePixels) {
+    throw PictureError("The " + std::string(formatName) + " picture is too large: " + size +
+                       " pixels, where " + std::to_string(platform::kMaxPictureSide) + " a side and " +
+                       std::to_string(platform::kMaxPicturePixels) + " pixels in all are the most we read.");
+  }
+}
+
+}  // namespace detail
+}  // namespace tasklane::pictures

@@ -8,9 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Picture.h"
+#include "pictures/PictureFile.h"
 
-namespace tasklane::platform::detail {
+namespace tasklane::pictures::detail {
+
+using platform::AlphaOf;
+using platform::Argb;
+using platform::MakeArgb;
 
 Picture ReadBmp(std::string_view bytes);
 Picture ReadPng(std::string_view bytes);
@@ -25,4 +29,4 @@ void DecodeBmpRle(std::string_view data, int bits, const std::vector<Argb>& pale
 // Picture.h. Every reader calls it on the header's figures before it allocates pixels.
 void CheckPictureSize(std::int64_t width, std::int64_t height, std::string_view formatName);
 
-}  // namespace tasklane::platform::detail
+}  // namespace tasklane::pictures::detail

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/PictureReaders.h"
+#include "pictures/PictureReaders.h"
 
-namespace tasklane::platform::detail {
+namespace tasklane::pictures::detail {
 namespace {
 
 struct PngSource {
@@ -135,4 +135,4 @@ Picture ReadPng(std::string_view bytes) {
   return Picture(static_cast<int>(width), static_cast<int>(height), std::move(pixels), header.hasAlpha);
 }
 
-}  // namespace tasklane::platform::detail
+}  // namespace tasklane::pictures::detail

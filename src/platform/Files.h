@@ -30,13 +30,6 @@ struct FolderEntry {
   bool isFolder = false;
 };
 
-// The bytes of a whole file, there for as long as this lives.
-class FileBytes {
- public:
-  virtual ~FileBytes() = default;
-  virtual std::string_view Bytes() const = 0;
-};
-
 class Files {
  public:
   virtual ~Files() = default;
@@ -49,10 +42,9 @@ class Files {
   // is no link is returned as it is.
   virtual std::filesystem::path FinalTarget(const std::filesystem::path& path) = 0;
 
+  // A copy of the file's bytes: another program may change or cut the file short at any
+  // moment, and what was read stays as it was read.
   virtual std::string ReadWhole(const std::filesystem::path& path) = 0;
-  // Reads the whole file as ReadWhole does, but may map a large one into memory instead of
-  // copying it. Nothing may cut the file short while its bytes are held.
-  virtual std::unique_ptr<FileBytes> MapWhole(const std::filesystem::path& path);
 
   // Takes a file's bytes piece by piece, in order.
   using ByteWriter = std::function<void(std::string_view bytes)>;

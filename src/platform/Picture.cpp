@@ -3,8 +3,6 @@
 #include <string>
 #include <utility>
 
-#include "platform/PictureReaders.h"
-
 namespace tasklane::platform {
 
 Picture::Picture(int width, int height, std::vector<Argb> pixels, bool hasAlpha, bool twoColour)
@@ -31,19 +29,4 @@ Color Picture::TransparentColor() const {
   return ColorOf(Pixel(0, height_ - 1));
 }
 
-namespace detail {
-
-void CheckPictureSize(std::int64_t width, std::int64_t height, std::string_view formatName) {
-  const std::string size = std::to_string(width) + " x " + std::to_string(height);
-  if (width <= 0 || height <= 0) {
-    throw PictureError("The " + std::string(formatName) + " picture claims a size of " + size + " pixels.");
-  }
-  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
-    throw PictureError("The " + std::string(formatName) + " picture is too large: " + size +
-                       " pixels, where " + std::to_string(kMaxPictureSide) + " a side and " +
-                       std::to_string(kMaxPicturePixels) + " pixels in all are the most we read.");
-  }
-}
-
-}  // namespace detail
 }  // namespace tasklane::platform

@@ -1,5 +1,5 @@
-// Decoded pictures: the frame pictures, the picture buttons and the pictures of a skin, read
-// from JPEG, PNG and Windows bitmap files (PictureFile.cpp and one reader per format).
+// Decoded pictures: the frame pictures, the picture buttons and the pictures of a skin, as
+// the canvas draws them. Reading them from files is pictures/PictureFile.h's business.
 #pragma once
 
 #include <cstdint>
@@ -69,16 +69,5 @@ class Picture {
   bool hasAlpha_ = false;
   bool twoColour_ = false;
 };
-
-enum class PictureFormat { Jpeg, Png, Bmp };
-
-// Decodes a whole file's bytes in the given format. Bytes that are not of that format, damaged
-// or cut short, or a picture beyond the bound above throw PictureError with the reason.
-Picture LoadPicture(std::string_view bytes, PictureFormat format);
-
-// Reads and decodes a picture file whose format follows its name's extension, in any case:
-// .jpg or .jpeg, .png, .bmp. Any other name, a missing or unreadable file and everything
-// LoadPicture refuses throw PictureError naming the file and the reason.
-Picture LoadPictureFile(const std::filesystem::path& path);
 
 }  // namespace tasklane::platform

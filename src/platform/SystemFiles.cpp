@@ -24,7 +24,6 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -177,20 +176,6 @@ void WriteAll(int file, const fs::path& path, std::string_view bytes) {
   }
 }
 
-#ifndef _WIN32
-class MappedBytes final : public FileBytes {
- public:
-  MappedBytes(const char* data, std::size_t size) : data_(data), size_(size) {}
-  ~MappedBytes() override { ::munmap(const_cast<char*>(data_), size_); }
-  MappedBytes(const MappedBytes&) = delete;
-  MappedBytes& operator=(const MappedBytes&) = delete;
-  std::string_view Bytes() const override { return {data_, size_}; }
-
- private:
-  const char* data_;
-  std::size_t size_;
-};
-#endif
 
 class SystemFiles final : public Files {
  public:
@@ -243,25 +228,6 @@ class SystemFiles final : public Files {
     }
   }
 
-#ifndef _WIN32
-  // NOTE: Windows is left to read: a mapped file cannot be replaced, which another instance
-  // saving at that moment would then fail to do.
-  std::unique_ptr<FileBytes> MapWhole(const fs::path& path) override {
-    // Below this a copy costs less than setting up a mapping.
-    constexpr off_t kMapped = 1 << 20;
-    OpenedFile file(OpenFile(path, false));
-    if (file.Get() < 0) Fail("Cannot open file", path, CError().message());
-    struct stat status {};
-    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < kMapped) {
-      return Files::MapWhole(path);
-    }
-    const auto size = static_cast<std::size_t>(status.st_size);
-    // All pages at once: far cheaper than a fault for each as reading gets to it.
-    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.Get(), 0);
-    if (mapped == MAP_FAILED) return Files::MapWhole(path);
-    return std::make_unique<MappedBytes>(static_cast<const char*>(mapped), size);
-  }
-#endif
 
   void WriteWhole(const fs::path& path, const ByteProducer& produce) override {
     OpenedFile file(OpenFile(path, true));
@@ -448,19 +414,6 @@ class SystemFiles final : public Files {
 };
 
 }  // namespace
-
-namespace {
-class CopiedBytes final : public FileBytes {
- public:
-  explicit CopiedBytes(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::string_view Bytes() const override { return bytes_; }
-
- private:
-  std::string bytes_;
-};
-}  // namespace
-
-std::unique_ptr<FileBytes> Files::MapWhole(const fs::path& path) { return std::make_unique<CopiedBytes>(ReadWhole(path)); }
 
 std::unique_ptr<Files> MakeSystemFiles() { return std::make_unique<SystemFiles>(); }
 

@@ -132,7 +132,7 @@ class Writer {
   std::u16string_view indent_;
   // Large enough that a file takes its pieces as they come, without gathering them first.
   static constexpr std::size_t kBufferBytes = 64 * 1024;
-  std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferBytes);
+  std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferBytes);
   std::size_t used_ = 0;
   std::string scratch_;
 };
@@ -343,13 +343,20 @@ struct XmlStreamWriter::Impl {
   Writer writer;
   std::vector<std::u16string> open;  // the names of the elements open, outermost first
   bool pending = false;              // the last one opened has no child written yet
-  std::vector<Writer::Lines> lines;  // per level, those of the last name written there
+  // Per level, those of each name written there: a list writes a handful of names at each
+  // level, in turn, over and over (a column's caption, width and alignment, then the next).
+  std::vector<std::vector<Writer::Lines>> lines;
+  static constexpr std::size_t kNamesPerLevel = 16;  // beyond that, the names are made anew
 
   const Writer::Lines& LinesFor(std::u16string_view name, int level) {
     if (lines.size() <= static_cast<std::size_t>(level)) lines.resize(static_cast<std::size_t>(level) + 1);
-    Writer::Lines& made = lines[static_cast<std::size_t>(level)];
-    if (made.level != level || made.name != name) made = writer.MakeLines(name, level);
-    return made;
+    std::vector<Writer::Lines>& made = lines[static_cast<std::size_t>(level)];
+    for (const Writer::Lines& known : made) {
+      if (known.name == name) return known;
+    }
+    if (made.size() == kNamesPerLevel) made.clear();
+    made.push_back(writer.MakeLines(name, level));
+    return made.back();
   }
 };
 

@@ -15,12 +15,13 @@
 #include <string_view>
 
 #include "art/Art.h"
-#include "platform/Picture.h"
+#include "pictures/PictureFile.h"
 
 namespace {
 
 namespace art = tasklane::art;
 namespace platform = tasklane::platform;
+namespace pictures = tasklane::pictures;
 
 struct Size {
   int width = 0;
@@ -210,8 +211,8 @@ TEST(ArtPictures, AlphaChannelWhereThePictureIsDrawnOverOthers) {
 
 TEST(ArtPictures, EveryPictureDecodesToItsSize) {
   for (const auto& [name, expected] : ExpectedSizes()) {
-    const auto format = EndsWith(name, ".png") ? platform::PictureFormat::Png : platform::PictureFormat::Jpeg;
-    const platform::Picture picture = platform::LoadPicture(art::Find(name), format);
+    const auto format = EndsWith(name, ".png") ? pictures::PictureFormat::Png : pictures::PictureFormat::Jpeg;
+    const platform::Picture picture = pictures::LoadPicture(art::Find(name), format);
     EXPECT_EQ((Size{picture.Width(), picture.Height()}), expected) << name;
   }
 }
@@ -219,7 +220,7 @@ TEST(ArtPictures, EveryPictureDecodesToItsSize) {
 TEST(ArtPictures, OpaqueRowAndColumnButtonsLeaveOutOnlyTheirCorners) {
   for (const auto& [name, size] : ExpectedSizes()) {
     if (size != Size{9, 9} || name.find("_hover") != std::string::npos) continue;
-    const platform::Picture picture = platform::LoadPicture(art::Find(name), platform::PictureFormat::Png);
+    const platform::Picture picture = pictures::LoadPicture(art::Find(name), pictures::PictureFormat::Png);
     const platform::Color key = picture.TransparentColor();
     for (int y = 0; y < 9; ++y) {
       for (int x = 0; x < 9; ++x) {

@@ -196,12 +196,16 @@ TEST(LoadList, AbsurdNumbersAreBoundedNotObeyed) {
   EXPECT_EQ(form.ToDoGrid.ColWidth(0), 32767);
   EXPECT_EQ(program.platform.WindowBounds(), Rect::FromBounds(100, 100, 32767, 32767));
 
-  Program columns;
-  text.info = "<ColumnInfo><RowCount>1000000</RowCount><ColumnCount>1000000</ColumnCount></ColumnInfo>";
-  TToDoForm& wide = *Started(columns, text.Text()).form;
-  EXPECT_EQ(columns.ReportPlaces(), (Places{u"Load ColumnInfo"}));
-  EXPECT_EQ(wide.ToDoGrid.RowCount(), 1'000'001);
-  EXPECT_EQ(wide.ToDoGrid.ColCount(), 3);
+  // Counts bounded by what a file of a few hundred bytes can hold, 2^31 rows among them.
+  for (const char* counts : {"<RowCount>1000</RowCount><ColumnCount>1000000</ColumnCount>",
+                             "<RowCount>2147483648</RowCount><ColumnCount>3</ColumnCount>"}) {
+    Program declared;
+    text.info = std::string("<ColumnInfo>") + counts + "</ColumnInfo>";
+    TToDoForm& wide = *Started(declared, text.Text()).form;
+    EXPECT_EQ(declared.ReportPlaces(), (Places{u"Load ColumnInfo"})) << counts;
+    EXPECT_LE(wide.ToDoGrid.RowCount(), 1'001);
+    EXPECT_EQ(wide.ToDoGrid.ColCount(), 3);
+  }
 }
 
 // Counts at the ends of the 64-bit range: a negative one means the grid's floor of one, a

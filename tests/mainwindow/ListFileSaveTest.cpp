@@ -1,6 +1,10 @@
 // Saving the list file: what it holds, and that no failure loses the list.
 #include "mainwindow/Program.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace tasklane::mainwindow {
 namespace {
 
@@ -52,6 +56,25 @@ TEST(SaveList, EveryValueComesBackAtTheNextStart) {
   EXPECT_EQ(again.ToDoGrid.Cell(2, 4), u" ");
   EXPECT_EQ(again.ToDoGrid.Cell(0, 5), u" ");
   for (unsigned char c : first.ListFileBytes()) ASSERT_LT(c, 128u);
+}
+
+// However wide the commands made a list, it comes back whole.
+TEST(SaveList, AWideListComesBackWhole) {
+  Program first;
+  TToDoForm& form = first.Start();
+  form.ToDoGrid.SetColCount(1'001);
+  form.ResizeColumnAlignments();
+  form.ToDoGrid.SetCell(1'000, 0, u"last");
+  form.ToDoGrid.SetCell(1'000, 5, u"far");
+  first.Close();
+
+  Program second;
+  second.WriteListFile(first.ListFileBytes());
+  TToDoForm& again = second.Start();
+  EXPECT_TRUE(second.platform.Messages().empty());
+  EXPECT_EQ(again.ToDoGrid.ColCount(), 1'001);
+  EXPECT_EQ(again.ToDoGrid.Cell(1'000, 0), u"last");
+  EXPECT_EQ(again.ToDoGrid.Cell(1'000, 5), u"far");
 }
 
 TEST(SaveList, AFoldedWindowSavesTheRectangleItUnfoldsTo) {
@@ -279,14 +302,42 @@ TEST(SaveList, AnUnreadableListIsKeptBesideTheNewOne) {
   EXPECT_EQ(FolderContent(readable.platform.Folder()), (std::vector<std::filesystem::path>{"ToDoList.xml"}));
 }
 
-TEST(SaveList, AFailedCopyOfTheUnreadableListKeepsItInPlace) {
+// An unreadable list that cannot be copied is moved aside; where even that fails the new
+// list replaces it, so that the next close is no failure again.
+TEST(SaveList, AnUnreadableListThatCannotBeCopiedDoesNotStopSaving) {
+  for (const bool renameFails : {false, true}) {
+    SCOPED_TRACE(renameFails ? "rename fails" : "rename works");
+    Program program;
+    program.WriteListFile("<ToDoList><a></b></ToDoList>");
+    program.Start();
+    program.platform.FileSystem().FailAlways(Op::Copy);
+    if (renameFails) program.platform.FileSystem().FailAlways(Op::Rename);
+    program.Close();
+    EXPECT_NE(program.ListFileBytes().find("<RowCount>5</RowCount>"), std::string::npos);
+    EXPECT_TRUE(program.platform.Messages().empty() ||
+                program.platform.Messages().back().title != u"Error at saving");
+    const auto expected = renameFails ? std::vector<std::filesystem::path>{"ToDoList.xml"}
+                                      : std::vector<std::filesystem::path>{"ToDoList.xml", "ToDoList.xml.unreadable"};
+    EXPECT_EQ(FolderContent(program.platform.Folder()), expected);
+  }
+}
+
+// A list file whose mode lets nobody read it: the new list is readable by its owner again.
+TEST(SaveList, AListWithoutReadPermissionIsReplacedByAReadableOne) {
+#ifdef _WIN32
+  GTEST_SKIP() << "mode bits are POSIX's";
+#else
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
   Program program;
-  program.WriteListFile("<ToDoList><a></b></ToDoList>");
+  program.WriteListFile("<ToDoList/>");
+  std::filesystem::permissions(program.ListFile(), std::filesystem::perms::none);
   program.Start();
-  program.platform.FileSystem().FailAlways(Op::Copy);
   program.Close();
-  EXPECT_EQ(program.ListFileBytes(), "<ToDoList><a></b></ToDoList>");
-  EXPECT_EQ(program.platform.Messages().back().title, u"Error at saving");
+  EXPECT_NE(program.ListFileBytes().find("<RowCount>5</RowCount>"), std::string::npos);
+  const auto perms = std::filesystem::status(program.ListFile()).permissions();
+  EXPECT_NE(perms & std::filesystem::perms::owner_read, std::filesystem::perms::none);
+  EXPECT_TRUE(std::filesystem::exists(program.platform.Folder() / "ToDoList.xml.unreadable"));
+#endif
 }
 
 }  // namespace

@@ -257,6 +257,19 @@ TEST_F(ListFolder, AProgramFolderTheUserMayWriteKeepsTheListBesideTheProgram) {
   EXPECT_FALSE(std::filesystem::exists(Data()));
 }
 
+// Laid out as the package installs it, the program keeps the list in the data folder even
+// where it may write its own (root may write any folder).
+TEST_F(ListFolder, AnInstalledLayoutKeepsTheListInTheDataFolderForEveryUser) {
+  Install();
+  const std::filesystem::path applications = program.platform.Folder() / "share" / "applications";
+  std::filesystem::create_directories(applications);
+  std::ofstream(applications / "tasklane.desktop") << "[Desktop Entry]\n";
+  program.Start();
+  SaveAndClose();
+  EXPECT_TRUE(std::filesystem::exists(Data() / "ToDoList.xml"));
+  EXPECT_FALSE(std::filesystem::exists(Bin() / "ToDoList.xml"));
+}
+
 TEST_F(ListFolder, AListBesideACopyNowReadOnlyIsReadFromThereAndSavedToTheDataFolder) {
   Install();
   std::string besideCopy = firstStartFile;

@@ -19,9 +19,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/Picture.h"
+#include "pictures/PictureFile.h"
 
-namespace tasklane::platform {
+namespace tasklane::pictures {
+
+using platform::Argb;
+using platform::MakeArgb;
+using platform::AlphaOf;
+using platform::Color;
+using platform::ColorOf;
+using platform::kMaxPicturePixels;
+using platform::kMaxPictureSide;
 namespace {
 
 namespace fs = std::filesystem;
@@ -735,4 +743,4 @@ TEST(PictureTest, HoldsItsPixelsAndGuardsItsBounds) {
 }
 
 }  // namespace
-}  // namespace tasklane::platform
+}  // namespace tasklane::pictures

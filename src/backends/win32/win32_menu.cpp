@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "art/Art.h"
-#include "platform/Picture.h"
+#include "pictures/PictureFile.h"
 
 #include "backends/win32/win32_platform.h"
 #include "backends/win32/win32_state.h"
@@ -42,7 +42,7 @@ HBITMAP MenuPicture(std::u16string_view fileName) {
   if (bytes.empty() || name.size() < 4 || name.substr(name.size() - 4) != ".png") return nullptr;
   platform::Picture picture;
   try {
-    picture = platform::LoadPicture(bytes, platform::PictureFormat::Png);
+    picture = pictures::LoadPicture(bytes, pictures::PictureFormat::Png);
   } catch (const platform::PictureError&) {
     return nullptr;
   }
