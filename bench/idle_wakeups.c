@@ -38,7 +38,7 @@ static long Switches(const char* pid) {
   struct dirent* entry;
   while ((entry = readdir(tasks)) != NULL) {
     if (entry->d_name[0] == '.') continue;
-    char path[320];
+    char path[400];
     snprintf(path, sizeof path, "%s/%s/status", folder, entry->d_name);
     total += SwitchesOfTask(path);
   }
