@@ -30,6 +30,13 @@ struct FolderEntry {
   bool isFolder = false;
 };
 
+// A file held for this process alone until this is destroyed; other processes, and other
+// holds of this one, are refused it meanwhile.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -56,6 +63,12 @@ class Files {
   void WriteWhole(const std::filesystem::path& path, std::string_view bytes) {
     WriteWhole(path, [&](const ByteWriter& write) { write(bytes); });
   }
+  // Adds the bytes at the file's end, making the file when it is missing, and flushes it to the
+  // disk before it returns: what it wrote survives a power cut.
+  virtual void AppendDurably(const std::filesystem::path& path, std::string_view bytes) = 0;
+  // Holds `path`, made empty when missing, for as long as the lock lives; nullptr when it is
+  // held already.
+  virtual std::unique_ptr<FileLock> TryLock(const std::filesystem::path& path) = 0;
   // Copies, replacing an existing `to`.
   virtual void Copy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
   // Puts `from` in the place of `to` in one step that no crash can leave half done,

@@ -24,6 +24,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -56,9 +57,14 @@ std::error_code CError() { return {errno, std::generic_category()}; }
 
 std::error_code SystemError() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
 
-int OpenFile(const fs::path& path, bool forWriting) {
+enum class Opening { Read, Write, Append };
+
+int OpenFile(const fs::path& path, Opening opening) {
   int fd = -1;
-  const int flags = (forWriting ? _O_WRONLY | _O_CREAT | _O_TRUNC : _O_RDONLY) | _O_BINARY | _O_NOINHERIT;
+  const int mode = opening == Opening::Read    ? _O_RDONLY
+                   : opening == Opening::Write ? _O_WRONLY | _O_CREAT | _O_TRUNC
+                                               : _O_WRONLY | _O_CREAT | _O_APPEND;
+  const int flags = mode | _O_BINARY | _O_NOINHERIT;
   const errno_t error = ::_wsopen_s(&fd, path.c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
   if (error != 0) errno = error;
   return fd;
@@ -79,8 +85,13 @@ void StartWriteBack(int, std::size_t, std::size_t) {}
 
 #else
 
-int OpenFile(const fs::path& path, bool forWriting) {
-  const int flags = (forWriting ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY) | O_CLOEXEC;
+enum class Opening { Read, Write, Append };
+
+int OpenFile(const fs::path& path, Opening opening) {
+  const int mode = opening == Opening::Read    ? O_RDONLY
+                   : opening == Opening::Write ? O_WRONLY | O_CREAT | O_TRUNC
+                                               : O_WRONLY | O_CREAT | O_APPEND;
+  const int flags = mode | O_CLOEXEC;
   int fd;
   do {
     fd = ::open(path.c_str(), flags, 0666);
@@ -161,6 +172,73 @@ bool IsHeldOpen(const std::error_code& error) {
 #endif
 }
 
+void FlushAndClose(OpenedFile& file, const fs::path& path) {
+  if (const std::error_code error = FlushToDisk(file.Get())) {
+    Fail("Cannot write file", path, "Flushing to the disk failed: " + error.message());
+  }
+  // NOTE: Linux releases the descriptor even when close says EINTR, and the data is on the
+  // disk already, so that one is not a failure; retrying could close someone else's file.
+  if (CloseFile(file.Release()) != 0 && errno != EINTR) {
+    Fail("Cannot write file", path, "Closing failed: " + CError().message());
+  }
+}
+
+#ifdef _WIN32
+// NOTE: a byte-range lock, since a file opened without sharing could not be replaced or
+// removed by the program that holds it either.
+class HeldFile final : public FileLock {
+ public:
+  explicit HeldFile(HANDLE handle) : handle_(handle) {}
+  ~HeldFile() override { ::CloseHandle(handle_); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+std::unique_ptr<FileLock> LockFile(const fs::path& path) {
+  const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) Fail("Cannot open file", path, SystemError().message());
+  OVERLAPPED whole{};
+  if (::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+    return std::make_unique<HeldFile>(handle);
+  }
+  const std::error_code error = SystemError();
+  ::CloseHandle(handle);
+  if (error.value() == ERROR_LOCK_VIOLATION) return nullptr;
+  Fail("Cannot lock file", path, error.message());
+}
+#else
+class HeldFile final : public FileLock {
+ public:
+  explicit HeldFile(int fd) : fd_(fd) {}
+  ~HeldFile() override { ::close(fd_); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+
+ private:
+  int fd_;
+};
+
+// flock holds for the open file, so a second hold from this process is refused as well.
+std::unique_ptr<FileLock> LockFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) Fail("Cannot open file", path, CError().message());
+  int result;
+  do {
+    result = ::flock(fd, LOCK_EX | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  if (result == 0) return std::make_unique<HeldFile>(fd);
+  const std::error_code error = CError();
+  ::close(fd);
+  if (error == std::errc::operation_would_block) return nullptr;
+  Fail("Cannot lock file", path, error.message());
+}
+#endif
+
 void WriteAll(int file, const fs::path& path, std::string_view bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {
@@ -208,7 +286,7 @@ class SystemFiles final : public Files {
   }
 
   std::string ReadWhole(const fs::path& path) override {
-    OpenedFile file(OpenFile(path, false));
+    OpenedFile file(OpenFile(path, Opening::Read));
     if (file.Get() < 0) Fail("Cannot open file", path, CError().message());
     std::string bytes;
     // One allocation for a file of known size; one that grows meanwhile is still read whole.
@@ -230,7 +308,7 @@ class SystemFiles final : public Files {
 
 
   void WriteWhole(const fs::path& path, const ByteProducer& produce) override {
-    OpenedFile file(OpenFile(path, true));
+    OpenedFile file(OpenFile(path, Opening::Write));
     if (file.Get() < 0) Fail("Cannot write file", path, CError().message());
     // Small pieces are gathered, large ones written as they come: one system call per small
     // piece would cost more than the copy.
@@ -256,15 +334,17 @@ class SystemFiles final : public Files {
       else pending.append(bytes);
     });
     writeOut(pending);
-    if (const std::error_code error = FlushToDisk(file.Get())) {
-      Fail("Cannot write file", path, "Flushing to the disk failed: " + error.message());
-    }
-    // NOTE: Linux releases the descriptor even when close says EINTR, and the data is on the
-    // disk already, so that one is not a failure; retrying could close someone else's file.
-    if (CloseFile(file.Release()) != 0 && errno != EINTR) {
-      Fail("Cannot write file", path, "Closing failed: " + CError().message());
-    }
+    FlushAndClose(file, path);
   }
+
+  void AppendDurably(const fs::path& path, std::string_view bytes) override {
+    OpenedFile file(OpenFile(path, Opening::Append));
+    if (file.Get() < 0) Fail("Cannot write file", path, CError().message());
+    WriteAll(file.Get(), path, bytes);
+    FlushAndClose(file, path);
+  }
+
+  std::unique_ptr<FileLock> TryLock(const fs::path& path) override { return LockFile(path); }
 
   void Copy(const fs::path& from, const fs::path& to) override {
 #ifdef _WIN32

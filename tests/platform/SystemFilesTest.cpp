@@ -107,6 +107,22 @@ TEST_F(FilesReadWrite, BytesReadOutliveTheFileBeingCutShort) {
   EXPECT_TRUE(read == bytes);
 }
 
+TEST_F(FilesReadWrite, AppendMakesTheFileAndAddsAtItsEnd) {
+  files_->AppendDurably(At("journal"), "one ");
+  files_->AppendDurably(At("journal"), "two");
+  EXPECT_EQ(files_->ReadWhole(At("journal")), "one two");
+  EXPECT_NAMES(FileErrorOf([&] { files_->AppendDurably(At("missing") / "x", "y"); }), At("missing") / "x");
+}
+
+// A lock is refused to a second holder, this process's own included, until it is let go.
+TEST_F(FilesReadWrite, ALockIsHeldByOneHolderAtATime) {
+  std::unique_ptr<platform::FileLock> first = files_->TryLock(At("lock"));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(files_->TryLock(At("lock")), nullptr);
+  first.reset();
+  EXPECT_NE(files_->TryLock(At("lock")), nullptr);
+}
+
 TEST_F(FilesReadWrite, WriteTruncatesALongerFile) {
   files_->WriteWhole(At("f"), std::string(1000, 'x'));
   files_->WriteWhole(At("f"), "short");

@@ -46,6 +46,8 @@ std::string_view OperationName(FaultyFiles::Operation operation) {
     case Operation::ListFolder: return "ListFolder";
     case Operation::CanWriteInFolder: return "CanWriteInFolder";
     case Operation::CreatePrivateFolder: return "CreatePrivateFolder";
+    case Operation::AppendDurably: return "AppendDurably";
+    case Operation::TryLock: return "TryLock";
   }
   return "?";
 }
@@ -195,6 +197,17 @@ void FaultyFiles::Replace(const fs::path& from, const fs::path& to) {
     calls_.back().failed = true;
     throw platform::UnconfirmedReplaceError("injected fault: Replace " + Quoted(from) + " unconfirmed");
   }
+}
+
+void FaultyFiles::AppendDurably(const fs::path& path, std::string_view bytes) {
+  Enter(Operation::AppendDurably, path);
+  if (ReadOnly(path)) Fail("AppendDurably", path, "access denied: the file is read-only");
+  real_->AppendDurably(path, bytes);
+}
+
+std::unique_ptr<platform::FileLock> FaultyFiles::TryLock(const fs::path& path) {
+  Enter(Operation::TryLock, path);
+  return real_->TryLock(path);
 }
 
 void FaultyFiles::Rename(const fs::path& from, const fs::path& to) {

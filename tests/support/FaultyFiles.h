@@ -30,8 +30,10 @@ class FaultyFiles : public platform::Files {
     ListFolder,
     CanWriteInFolder,
     CreatePrivateFolder,
+    AppendDurably,
+    TryLock,
   };
-  static constexpr int kOperationCount = static_cast<int>(Operation::CreatePrivateFolder) + 1;
+  static constexpr int kOperationCount = static_cast<int>(Operation::TryLock) + 1;
 
   struct Call {
     Operation operation;
@@ -71,6 +73,8 @@ class FaultyFiles : public platform::Files {
   std::string ReadWhole(const std::filesystem::path& path) override;
   using Files::WriteWhole;
   void WriteWhole(const std::filesystem::path& path, const ByteProducer& produce) override;
+  void AppendDurably(const std::filesystem::path& path, std::string_view bytes) override;
+  std::unique_ptr<platform::FileLock> TryLock(const std::filesystem::path& path) override;
   void Copy(const std::filesystem::path& from, const std::filesystem::path& to) override;
   void Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
   void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
