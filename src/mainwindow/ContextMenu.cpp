@@ -144,6 +144,7 @@ void TToDoForm::SetCurrentColumnAlignment(TCellAlignment alignment) {
   if (static_cast<std::size_t>(column) < Values.ColumnAlignments.size()) {
     Values.ColumnAlignments[static_cast<std::size_t>(column)] = alignment;
   }
+  RecordChange(-1);
   ToDoGrid.Repaint();
 }
 

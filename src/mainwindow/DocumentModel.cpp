@@ -36,6 +36,7 @@ void TToDoForm::SetHeaderTextBold(bool bold) {
   platform::MenuItem& deaktiv = EnglishUI ? mnuMakeTitleBoldDeaktiv : mnuTitleFettDeaktiv;
   aktiv.SetVisible(bold);
   deaktiv.SetVisible(!bold);
+  RecordChange(-1);
 }
 
 bool TToDoForm::DrawGridLines() { return mnuShowGridLinesAktiv.Visible(); }
@@ -44,6 +45,7 @@ void TToDoForm::SetDrawGridLines(bool on) {
   mnuShowGridLinesAktiv.SetVisible(on);
   mnuShowGridLinesDeaktiv.SetVisible(!on);
   ToDoGrid.SetGridLineWidth(on ? 1 : 0);
+  RecordChange(-1);
 }
 
 }  // namespace tasklane::mainwindow

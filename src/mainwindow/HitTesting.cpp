@@ -75,6 +75,7 @@ void TToDoForm::Moved() {
   const Rect bounds = platform_.WindowBounds();
   const Rect snapped = SnappedToWorkArea(bounds);
   if (snapped.left != bounds.left || snapped.top != bounds.top) platform_.SetWindowBounds(snapped);
+  RecordChange(-1);
 }
 
 // The frame pictures: the left button drags the window, the right one opens the menu.

@@ -22,6 +22,7 @@ void Move(ui::Control& control, int left, int top) {
 }  // namespace
 
 void TToDoForm::FormResize() {
+  RecordChange(-1);
   if (Values.FoldState != Unfolded) return;
   // A window dragged below 60 pixels gives the grid no room at all, never less.
   const int W = ClientWidth();

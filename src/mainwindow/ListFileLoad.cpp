@@ -51,6 +51,7 @@ void TToDoForm::XMLLaden(const std::filesystem::path& file) {
     std::string bytes;  // the rows are decoded from them
     try {
       bytes = platform_.FileSystem().ReadWhole(file);
+      recovery_.list = FingerprintOf(bytes);
       XmlDoc.LoadFromBytes(bytes, &content);
     } catch (...) {
       listFileUnreadable_ = true;

@@ -10,6 +10,9 @@ inline constexpr std::string_view listFileName = "ToDoList.xml";
 inline constexpr std::u16string_view temporaryFilePrefix = u"ToDoList~tmp~backup~";
 // Where an unreadable list is kept before the first save replaces it.
 inline constexpr std::string_view unreadableSuffix = ".unreadable";
+// The recovery journal beside the list, and the file whose lock says a Tasklane keeps it.
+inline constexpr std::string_view recoverySuffix = ".recovery";
+inline constexpr std::string_view lockSuffix = ".lock";
 
 // The counts a list declares are bounded by what its file can hold: every cell the program
 // saves is an element of its own, and the shortest element ("<a/>") takes 4 bytes. So every

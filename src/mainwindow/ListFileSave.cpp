@@ -21,14 +21,14 @@ struct ListNotMade {};
 
 }  // namespace
 
-void TToDoForm::XMLSpeichern() {
+bool TToDoForm::XMLSpeichern() {
   bool writeProtectionFailed = false;
   try {
     platform_.FileSystem().ClearReadOnly(ListFile());
   } catch (...) {
     writeProtectionFailed = true;
   }
-  WriteListFile(writeProtectionFailed);
+  return WriteListFile(writeProtectionFailed);
 }
 
 // Makes the list's text form into `write`, telling a failure of its own making (reported
@@ -55,12 +55,11 @@ void TToDoForm::PutListFile(const platform::Files::ByteWriter& write) {
   out.Open(u"ToDoList");
 
   out.Open(u"WindowPosition");
-  const bool unfolded = Values.FoldState == Unfolded;
-  const int width = unfolded ? ClientWidth() : Values.UnfoldedClientWidth;
-  out.Leaf(u"Left", DecimalText(unfolded ? Left() : Left() + ClientWidth() - Values.UnfoldedClientWidth));
-  out.Leaf(u"Top", DecimalText(Top()));
-  out.Leaf(u"Width", DecimalText(width));
-  out.Leaf(u"Height", DecimalText(ClientHeight()));
+  const platform::Rect window = KeptWindowRect();
+  out.Leaf(u"Left", DecimalText(window.left));
+  out.Leaf(u"Top", DecimalText(window.top));
+  out.Leaf(u"Width", DecimalText(window.Width()));
+  out.Leaf(u"Height", DecimalText(window.Height()));
   out.Close();
 
   out.Open(u"ColumnInfo");
@@ -97,13 +96,21 @@ void TToDoForm::PutListFile(const platform::Files::ByteWriter& write) {
   out.Finish();
 }
 
+// A window folded, or on its way, is kept as it stands unfolded, with the same right edge.
+platform::Rect TToDoForm::KeptWindowRect() {
+  const bool unfolded = Values.FoldState == Unfolded;
+  const int width = unfolded ? ClientWidth() : Values.UnfoldedClientWidth;
+  const int left = unfolded ? Left() : Left() + ClientWidth() - Values.UnfoldedClientWidth;
+  return platform::Rect::FromBounds(left, Top(), width, ClientHeight());
+}
+
 // Write, flush, then replace. A failure at any step keeps the old list file and shows why;
 // so does a list that could not be made completely, which must not replace an intact file.
 // A temporary file that could not be written completely is removed; a complete one stays
 // when only the replacement fails, since it then holds the user's list. A list file that is
 // a link (to a synchronised folder, say) stays one: the file it leads to is replaced, by a
 // temporary file beside it, since only within one folder is the replacement a single step.
-void TToDoForm::WriteListFile(bool writeProtectionFailed) {
+bool TToDoForm::WriteListFile(bool writeProtectionFailed) {
   platform::Files& files = platform_.FileSystem();
   const std::filesystem::path listFile = ListFile();
   std::filesystem::path target;
@@ -116,23 +123,24 @@ void TToDoForm::WriteListFile(bool writeProtectionFailed) {
     files.WriteWhole(temporary, [&](const platform::Files::ByteWriter& write) { MakeListFile(write); });
   } catch (const ListNotMade&) {
     RemoveIncompleteFile(temporary);
-    return;
+    return false;
   } catch (...) {
     if (!temporary.empty()) RemoveIncompleteFile(temporary);
     ShowSaveError(writeProtectionFailed);
-    return;
+    return false;
   }
   try {
     if (listFileUnreadable_) KeepUnreadableFile(target);
     files.Replace(temporary, target);
-    listFileUnreadable_ = false;
   } catch (const platform::UnconfirmedReplaceError&) {
     // The new list is in place and is what the next start reads; saying that nothing was
     // saved would be false, and there is nothing the user could do about the rest.
-    listFileUnreadable_ = false;
   } catch (...) {
     ShowSaveError(writeProtectionFailed);
+    return false;
   }
+  listFileUnreadable_ = false;
+  return true;
 }
 
 // Its writing may have failed before the file was even made.

@@ -59,6 +59,7 @@ void TToDoForm::mnuSkinClick() {
 }
 
 void TToDoForm::mnuSelectedSkinClick(const platform::MenuItem& sender) {
+  RecordChange(-1);
   const bool done = Guarded(u"mnuSelectedSkinClick", Team::Quillbox, [&] {
     Values.CurrentSkinName = u"No Skin";
     const int position = mnuSkin.IndexOf(sender);
@@ -77,6 +78,7 @@ void TToDoForm::mnuNoSkinClick() {
   if (Values.CurrentSkinName == u"No Skin") return;
   Values.CurrentSkinName = u"No Skin";
   Values.CurrentSkinPath = u" ";
+  RecordChange(-1);
   SetTopMost(false);
   platform_.ShowMessage(caption,
                         EnglishUI ? u"Skin was de-selected! Please restart Tasklane to unload the current skin!"

@@ -89,6 +89,7 @@ void TToDoForm::ConnectGrid() {
   ToDoGrid.OnKeyDown = [this](int& key, platform::ShiftState shift) { OnKeyDown(key, shift); };
   ToDoGrid.OnTabOut = [this](bool) { SetActiveControl(&ButtonForFocus); };
   ToDoGrid.OnCaretShown = [this](bool shown) { platform_.SetTimer(caretTimerId, caretBlinkMs, shown); };
+  ToDoGrid.OnDataChanged = [this](int row) { RecordChange(row); };
 }
 
 // The grid closes its editor when the focus leaves it.
@@ -121,6 +122,7 @@ void TToDoForm::FormCreate() {
     if (files.FileExists(ListFile())) XMLLaden(ListFile());
     else if (ListFile() != besideProgram && files.FileExists(besideProgram)) XMLLaden(besideProgram);
     else BuildDefaultDocument();
+    RecoverAtStart();
 
     Values.FoldState = Unfolded;
     FormResize();
@@ -130,6 +132,7 @@ void TToDoForm::FormCreate() {
     if (!arguments.empty() && arguments.front() == u"-m") Values.StartHidden = true;
     platform_.SetTimer(startTimerId, 1, true);
   });
+  StartRecording();
 }
 
 // A copy in a folder its user may write keeps the list beside itself. An installed program
@@ -180,12 +183,14 @@ void TToDoForm::tmrAnwendungsStartOnTimerTimer() {
     platform_.SetTimer(startTimerId, 1, false);
     platform_.ShowWindow(Values.StartHidden ? platform::WindowShow::Hide : platform::WindowShow::Show);
   });
+  ShowRecoveryNotice();
 }
 
 void TToDoForm::TimerTick(int timerId) {
   if (timerId == startTimerId) tmrAnwendungsStartOnTimerTimer();
   if (timerId == shrinkTimerId) TimerShrinkTimer();
   if (timerId == hintTimerId) hints_.Tick();
+  if (timerId == recoveryTimerId) FlushRecovery();
   if (timerId == caretTimerId && ToDoGrid.EditorMode()) {
     ToDoGrid.Editor().BlinkCaret();
     ToDoGrid.Repaint();
@@ -194,7 +199,10 @@ void TToDoForm::TimerTick(int timerId) {
 
 bool TToDoForm::FormCloseQuery() {
   Guarded(u"FormCloseQuery", Team::Quillbox, [&] {
-    XMLSpeichern();
+    // What the journal has not got yet goes there first: should saving fail, it still holds
+    // every change.
+    FlushRecovery();
+    if (XMLSpeichern()) EndRecovery();
     platform_.ProcessMessages();
     platform_.Terminate();
   });
@@ -218,6 +226,7 @@ void TToDoForm::SetBounds(int left, int top, int width, int height) {
                         (bounds.left != current.left || bounds.top != current.top);
   if (moveOnly) bounds = SnappedToWorkArea(bounds);
   platform_.SetWindowBounds(bounds);
+  RecordChange(-1);
 }
 
 void TToDoForm::SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "infodialog/ShowInfoSRC.h"
+#include "mainwindow/Recovery.h"
 #include "platform/Platform.h"
 #include "ui/Control.h"
 #include "ui/FocusButton.h"
@@ -69,6 +70,7 @@ class TToDoForm : public platform::WindowEvents {
   static constexpr int caretTimerId = 2;  // the editor's caret blinks at this timer's pace
   static constexpr int caretBlinkMs = 530;
   static constexpr int hintTimerId = 4;
+  static constexpr int recoveryTimerId = 5;  // runs only while a change waits for the journal
   static constexpr std::u16string_view caption = u"Tasklane";
   static constexpr std::u16string_view className = u"TToDoForm";
 
@@ -136,7 +138,11 @@ class TToDoForm : public platform::WindowEvents {
   std::filesystem::path ChooseListFolder();
   bool InstalledProgram();
   std::filesystem::path ListFile() const;
-  void XMLSpeichern();
+  // True when the list is in place.
+  bool XMLSpeichern();
+  // Something the list file keeps may have changed (a row's texts, or -1 for anything else).
+  void RecordChange(int row);
+  void FlushRecovery();
 
   // The language.
   const bool EnglishUI;
@@ -288,10 +294,26 @@ class TToDoForm : public platform::WindowEvents {
   void LoadToDoContent(xml::XmlElement& root, xml::XmlRows& content);
   void MakeListFile(const platform::Files::ByteWriter& write);
   void PutListFile(const platform::Files::ByteWriter& write);
-  void WriteListFile(bool writeProtectionFailed);
+  bool WriteListFile(bool writeProtectionFailed);
   void ShowSaveError(bool writeProtectionFailed);
   void KeepUnreadableFile(const std::filesystem::path& listFile);
   void RemoveIncompleteFile(const std::filesystem::path& file);
+  platform::Rect KeptWindowRect();
+
+  // The recovery journal.
+  std::filesystem::path RecoveryFile() const;
+  void RecoverAtStart();
+  bool TakeRecoveryLock();
+  void KeepRecoveryAside(std::u16string_view why, std::string_view suffix);
+  void ApplyRecord(const JournalRecord& record);
+  ListFrame CurrentFrame();
+  void StartRecording();
+  void AppendChanges();
+  void WriteRecoverySnapshot();
+  void PrepareRecoveryFolder();
+  void EndRecovery();
+  void RecoveryWriteFailed();
+  void ShowRecoveryNotice();
 
   ui::Control* ControlAt(platform::Point point);
   void TrackHover(ui::Control* over);
@@ -301,6 +323,7 @@ class TToDoForm : public platform::WindowEvents {
   ui::Control* hovered_ = nullptr;
   ui::HintTracker hints_;
   bool listFileUnreadable_ = false;  // the last load could not parse the file
+  RecoveryState recovery_;
   bool fittedWithVerticalBar_ = false;  // the columns were last fitted beside the vertical bar
 };
 

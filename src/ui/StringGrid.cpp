@@ -20,6 +20,7 @@ void StringGrid::SetColCount(int count) {
   colCount_ = std::max(count, 1);
   colWidths_.resize(static_cast<std::size_t>(colCount_), defaultColWidth);
   leftCol_ = std::min(leftCol_, colCount_ - 1);
+  DataChanged(-1);
   KeepCurrentCellInside();
   ViewChanged();
 }
@@ -28,6 +29,7 @@ void StringGrid::SetRowCount(int count) {
   rowCount_ = std::max(count, 1);
   if (fixedRows_ >= rowCount_) SetFixedRows(rowCount_ - 1);
   topRow_ = std::clamp(topRow_, fixedRows_, rowCount_ - 1);
+  DataChanged(-1);
   KeepCurrentCellInside();
   ViewChanged();
 }
@@ -56,12 +58,14 @@ std::u16string_view StringGrid::Cell(int col, int row) const { return cells_.At(
 void StringGrid::SetCell(int col, int row, std::u16string_view text) {
   if (row < 0 || col < 0) throw std::out_of_range("grid cell outside the table");
   cells_.Set(col, row, text);
+  DataChanged(row);
   Repaint();
 }
 
 void StringGrid::SetRowCells(int row, std::span<const std::u16string_view> cells) {
   if (row < 0) throw std::out_of_range("grid cell outside the table");
   cells_.SetRow(row, cells);
+  DataChanged(row);
   Repaint();
 }
 
@@ -77,6 +81,7 @@ int StringGrid::ColWidth(int col) const {
 void StringGrid::SetColWidth(int col, int width) {
   CheckColumn(col);
   colWidths_[static_cast<std::size_t>(col)] = width;
+  DataChanged(-1);
   ViewChanged();
 }
 

@@ -116,6 +116,8 @@ class StringGrid : public Control {
   std::function<void(int& key, platform::ShiftState)> OnKeyDown;
   // Tab and Shift+Tab: the focus moves on to the next control.
   std::function<void(bool backwards)> OnTabOut;
+  // What the table holds changed: a row's texts (its number), or the counts or a width (-1).
+  std::function<void(int row)> OnDataChanged;
   // The editor began or stopped showing a caret: it is open in the focused grid, or no longer.
   std::function<void(bool caretShown)> OnCaretShown;
 
@@ -152,6 +154,9 @@ class StringGrid : public Control {
   void OpenEditor(bool selectAll);
   void CloseEditor();
   void CaretStateChanged();
+  void DataChanged(int row) {
+    if (OnDataChanged) OnDataChanged(row);
+  }
   void PlaceEditor();
   void ViewChanged();  // the cells moved or changed size
   void KeepCurrentCellInside();

@@ -250,11 +250,15 @@ TEST_F(CellEditing, TheCaretBlinksWhileTheEditorIsOpenAndNoTimerRunsOtherwise) {
   EXPECT_FALSE(grid().Editor().CaretShown());
   grid().Char(u'x');  // typing shows it again
   EXPECT_TRUE(grid().Editor().CaretShown());
+  auto caretTimerRuns = [&] { return program_.platform.Timer(TToDoForm::caretTimerId)->enabled; };
   grid().SetFocused(false);  // another window became active
-  EXPECT_EQ(program_.platform.RunTimers(10), 0);
+  EXPECT_FALSE(caretTimerRuns());
   grid().SetFocused(true);
   grid().KeyDown(k::F2, {});
+  EXPECT_TRUE(caretTimerRuns());
   grid().KeyDown(k::Return, {});
+  EXPECT_FALSE(caretTimerRuns());
+  program_.platform.RunTimers(10);  // the typing goes to the recovery file, then all is still
   EXPECT_EQ(program_.platform.RunTimers(10), 0);
 }
 

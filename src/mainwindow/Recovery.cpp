@@ -1,0 +1,259 @@
+// The recovery journal beside the list file: every change is on the disk within a second, so
+// that a crash, a kill or a power cut loses nothing, while ToDoList.xml itself is still
+// written only when the window closes. A clean end removes the journal; a start that finds
+// one applies it to the list it belongs to.
+#include <algorithm>
+#include <utility>
+
+#include "mainwindow/ListFileNames.h"
+#include "mainwindow/ToDoUnit.h"
+
+namespace tasklane::mainwindow {
+namespace {
+
+constexpr int flushDelayMs = 500;
+// The journal is written anew as one snapshot when it has grown past twice the list.
+constexpr std::uint64_t journalSlack = 1 << 20;
+
+std::filesystem::path WithSuffix(std::filesystem::path path, std::string_view suffix) {
+  path += suffix;
+  return path;
+}
+
+}  // namespace
+
+std::filesystem::path TToDoForm::RecoveryFile() const { return WithSuffix(ListFile(), recoverySuffix); }
+
+// At start, after the list is loaded: a journal left by an unclean end is applied to the list
+// it belongs to, or kept aside. One that another running Tasklane holds is left alone.
+void TToDoForm::RecoverAtStart() {
+  platform::Files& files = platform_.FileSystem();
+  const std::filesystem::path journal = RecoveryFile();
+  try {
+    if (!files.FileExists(journal)) return;
+    if (!TakeRecoveryLock()) return;
+    JournalContent content;
+    try {
+      content = ReadJournal(files.ReadWhole(journal));
+    } catch (...) {
+      KeepRecoveryAside(EnglishUI ? u"cannot be read" : u"kann nicht gelesen werden", ".unreadable");
+      return;
+    }
+    if (content.list != recovery_.list) {
+      KeepRecoveryAside(EnglishUI ? u"belongs to another ToDoList.xml" : u"geh\u00f6rt zu einer anderen ToDoList.xml",
+                        ".unused");
+      return;
+    }
+    for (const JournalRecord& record : content.records) ApplyRecord(record);
+    recovery_.notice = EnglishUI ? u"Tasklane did not close properly last time. Your changes since then have been restored."
+                                 : u"Tasklane wurde zuletzt nicht richtig beendet. Ihre \u00c4nderungen seitdem wurden "
+                                   u"wiederhergestellt.";
+    // Written anew: a journal cut short at its end would hide whatever came after the cut.
+    WriteRecoverySnapshot();
+  } catch (...) {
+    RecoveryWriteFailed();
+  }
+}
+
+bool TToDoForm::TakeRecoveryLock() {
+  if (recovery_.lock) return true;
+  recovery_.lock = platform_.FileSystem().TryLock(WithSuffix(RecoveryFile(), lockSuffix));
+  recovery_.refused = !recovery_.lock;
+  return !recovery_.refused;
+}
+
+// Kept under the first free name beside the list, never deleted unread.
+void TToDoForm::KeepRecoveryAside(std::u16string_view why, std::string_view suffix) {
+  platform::Files& files = platform_.FileSystem();
+  std::filesystem::path kept = WithSuffix(RecoveryFile(), suffix);
+  for (int number = 2; files.FileExists(kept); ++number) {
+    kept = WithSuffix(RecoveryFile(), std::string(suffix) + "." + std::to_string(number));
+  }
+  files.Rename(RecoveryFile(), kept);
+  recovery_.notice = (EnglishUI ? u"Tasklane did not close properly last time, but its recovery file "
+                                : u"Tasklane wurde zuletzt nicht richtig beendet, aber seine Wiederherstellungsdatei ") +
+                     std::u16string(why) +
+                     (EnglishUI ? u". It was not applied and has been kept as:\r\n"
+                                : u". Sie wurde nicht angewendet und liegt jetzt hier:\r\n") +
+                     kept.u16string();
+}
+
+// Counts a journal gives hold only within what the list and the journal could hold, as for
+// a list file.
+void TToDoForm::ApplyRecord(const JournalRecord& record) {
+  if (const auto* row = std::get_if<RowTexts>(&record)) {
+    std::vector<std::u16string_view> cells(row->cells.begin(), row->cells.end());
+    if (row->row >= 0) ToDoGrid.SetRowCells(row->row, cells);
+    return;
+  }
+  const ListFrame& frame = std::get<ListFrame>(record);
+  const std::int64_t cells = std::int64_t{std::max(frame.rowCount, 1)} * std::max(frame.colCount, 1);
+  if (cells <= std::max<std::int64_t>(smallestCellBudget, static_cast<std::int64_t>(recovery_.list.size) / bytesPerCell)) {
+    ToDoGrid.SetRowCount(frame.rowCount);
+    ToDoGrid.SetColCount(frame.colCount);
+  }
+  ResizeColumnAlignments();
+  for (int col = 0; col < std::min<int>(ToDoGrid.ColCount(), static_cast<int>(frame.colWidths.size())); ++col) {
+    ToDoGrid.SetColWidth(col, std::clamp(frame.colWidths[static_cast<std::size_t>(col)], 2, maxPixels));
+  }
+  for (std::size_t col = 0; col < std::min(Values.ColumnAlignments.size(), frame.alignments.size()); ++col) {
+    Values.ColumnAlignments[col] = static_cast<TCellAlignment>(std::min<std::uint8_t>(frame.alignments[col], ALIGNRIGHT));
+  }
+  SetHeaderTextBold(frame.headerBold);
+  SetDrawGridLines(frame.gridLines);
+  Values.CurrentSkinName = frame.skinName;
+  Values.CurrentSkinPath = frame.skinPath;
+  if (frame.skinName != u"No Skin" &&
+      platform_.FileSystem().FolderExists(std::filesystem::path(frame.skinPath + frame.skinName))) {
+    loadSkin();
+  }
+  SetBounds(frame.left, frame.top, std::clamp(frame.width, Values.FoldedClientWidth, maxPixels),
+            std::clamp(frame.height, 50, maxPixels));
+}
+
+ListFrame TToDoForm::CurrentFrame() {
+  ListFrame frame;
+  frame.rowCount = ToDoGrid.RowCount();
+  frame.colCount = ToDoGrid.ColCount();
+  for (int col = 0; col < frame.colCount; ++col) frame.colWidths.push_back(ToDoGrid.ColWidth(col));
+  ResizeColumnAlignments();
+  frame.alignments.assign(Values.ColumnAlignments.begin(), Values.ColumnAlignments.end());
+  frame.headerBold = HeaderTextBold();
+  frame.gridLines = DrawGridLines();
+  frame.skinName = Values.CurrentSkinName;
+  frame.skinPath = Values.CurrentSkinPath;
+  const platform::Rect window = KeptWindowRect();
+  frame.left = window.left, frame.top = window.top, frame.width = window.Width(), frame.height = window.Height();
+  return frame;
+}
+
+// From the end of start-up on, what the table and the window hold is what the journal
+// compares against.
+void TToDoForm::StartRecording() {
+  recovery_.written = CurrentFrame();
+  recovery_.recording = true;
+}
+
+// Something the list file keeps may have changed: a row's texts (its number) or anything else
+// (-1). The journal gets it on a short timer, which runs only while a change waits.
+void TToDoForm::RecordChange(int row) {
+  if (!recovery_.recording || recovery_.refused) return;
+  if (row >= 0) recovery_.changedRows.insert(row);
+  if (recovery_.flushPending) return;
+  recovery_.flushPending = true;
+  platform_.SetTimer(recoveryTimerId, flushDelayMs, true);
+}
+
+void TToDoForm::FlushRecovery() {
+  platform_.SetTimer(recoveryTimerId, flushDelayMs, false);
+  recovery_.flushPending = false;
+  if (!recovery_.recording || recovery_.refused) return;
+  try {
+    if (recovery_.broken || recovery_.journalBytes > 2 * recovery_.list.size + journalSlack) {
+      WriteRecoverySnapshot();
+      return;
+    }
+    AppendChanges();
+  } catch (...) {
+    recovery_.broken = true;
+    RecoveryWriteFailed();
+  }
+}
+
+// The frame when it changed, and each changed row's cells; the first changes of a run make
+// the journal, behind a header that names the list it applies to.
+void TToDoForm::AppendChanges() {
+  const ListFrame frame = CurrentFrame();
+  std::string records = recovery_.written == frame ? std::string() : FrameRecord(frame);
+  std::vector<std::u16string_view> cells;
+  for (const int row : recovery_.changedRows) {
+    if (row >= frame.rowCount) continue;  // beyond the table: not kept by the list either
+    ToDoGrid.RowCells(row, cells);
+    records += RowRecord(row, cells);
+  }
+  if (records.empty()) return;
+  if (!recovery_.started) {
+    PrepareRecoveryFolder();
+    if (!TakeRecoveryLock()) return;
+    records = JournalHeader(recovery_.list) + records;
+  }
+  platform_.FileSystem().AppendDurably(RecoveryFile(), records);
+  recovery_.started = true;
+  recovery_.journalBytes += records.size();
+  recovery_.written = frame;
+  recovery_.changedRows.clear();
+}
+
+// The whole list as one journal, put in the old one's place in one step.
+void TToDoForm::WriteRecoverySnapshot() {
+  PrepareRecoveryFolder();
+  if (!TakeRecoveryLock()) return;
+  platform::Files& files = platform_.FileSystem();
+  const ListFrame frame = CurrentFrame();
+  const std::filesystem::path temporary = WithSuffix(RecoveryFile(), ".new");
+  std::uint64_t written = 0;
+  files.WriteWhole(temporary, [&](const platform::Files::ByteWriter& write) {
+    auto put = [&](const std::string& bytes) {
+      write(bytes);
+      written += bytes.size();
+    };
+    put(JournalHeader(recovery_.list));
+    put(FrameRecord(frame));
+    std::vector<std::u16string_view> cells;
+    for (int row = 0; row < frame.rowCount; ++row) {
+      ToDoGrid.RowCells(row, cells);
+      put(RowRecord(row, cells));
+    }
+  });
+  try {
+    files.Replace(temporary, RecoveryFile());
+  } catch (const platform::UnconfirmedReplaceError&) {
+  }
+  recovery_.started = true;
+  recovery_.broken = false;
+  recovery_.journalBytes = written;
+  recovery_.written = frame;
+  recovery_.changedRows.clear();
+}
+
+// The data folder of an installed program is made on first use, as for the list.
+void TToDoForm::PrepareRecoveryFolder() {
+  if (Values.ListFolder != Values.ProgramFolder) platform_.FileSystem().CreatePrivateFolder(Values.ListFolder.parent_path());
+}
+
+// The list is saved: nothing is left to recover.
+void TToDoForm::EndRecovery() {
+  recovery_.recording = false;
+  if (!recovery_.lock) return;
+  platform::Files& files = platform_.FileSystem();
+  try {
+    if (files.FileExists(RecoveryFile())) files.Delete(RecoveryFile());
+    recovery_.lock.reset();
+    files.Delete(WithSuffix(RecoveryFile(), lockSuffix));
+  } catch (...) {
+  }
+}
+
+// Once a run, not at every change: the program goes on as before without it.
+void TToDoForm::RecoveryWriteFailed() {
+  if (recovery_.failureShown) return;
+  recovery_.failureShown = true;
+  recovery_.notice = (EnglishUI ? u"Tasklane cannot write its recovery file:\r\n"
+                                : u"Tasklane kann seine Wiederherstellungsdatei nicht schreiben:\r\n") +
+                     RecoveryFile().u16string() +
+                     (EnglishUI ? u"\r\nYour list is still saved when Tasklane closes, but a crash would lose the "
+                                  u"changes since it started."
+                                : u"\r\nIhre Liste wird beim Beenden trotzdem gespeichert, ein Absturz w\u00fcrde aber "
+                                  u"die \u00c4nderungen seit dem Start verlieren.");
+  if (recovery_.recording) ShowRecoveryNotice();
+}
+
+void TToDoForm::ShowRecoveryNotice() {
+  if (recovery_.notice.empty()) return;
+  const std::u16string notice = std::exchange(recovery_.notice, {});
+  SetTopMost(false);
+  platform_.ShowMessage(caption, notice, platform::MessageIcon::Information, platform::MessageButtons::Ok, true);
+  SetTopMost(true);
+}
+
+}  // namespace tasklane::mainwindow

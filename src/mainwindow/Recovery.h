@@ -1,0 +1,30 @@
+// What the main window keeps for its recovery journal over a run.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "mainwindow/RecoveryJournal.h"
+#include "platform/Files.h"
+
+namespace tasklane::mainwindow {
+
+struct RecoveryState {
+  std::unique_ptr<platform::FileLock> lock;
+  bool recording = false;  // start-up is over: every change goes to the journal
+  bool refused = false;    // another Tasklane keeps this list's journal
+  bool started = false;    // the journal exists, header and all
+  bool broken = false;     // a write failed: the next one writes the journal anew
+  bool failureShown = false;
+  bool flushPending = false;  // the flush timer runs
+  ListFingerprint list;  // ToDoList.xml as it was read at start
+  std::uint64_t journalBytes = 0;
+  std::optional<ListFrame> written;  // the frame as the journal has it
+  std::set<int> changedRows;         // rows whose texts the journal does not have yet
+  std::u16string notice;             // shown once the window shows
+};
+
+}  // namespace tasklane::mainwindow
