@@ -165,7 +165,8 @@ folder="$work/first"
 mkdir -p "$folder"
 cp "$exe" "$folder/"
 start "$folder"
-check "opens the guide with the close box only" test "$(probe dialog 60)" = "close 1 minimize 0 maximize 0 sizing 0"
+check "opens the guide with the close box only, owned by the main window (no task-bar button)" \
+  test "$(probe dialog 60)" = "close 1 minimize 0 maximize 0 sizing 0 owner 1"
 finish
 
 echo "== A second start"
@@ -187,6 +188,28 @@ sleep 3
 check "-m hides the window after its first moment" contains "$(probe window)" "visible 0"
 finish
 
+echo "== Started hidden while the notification area refuses icons"
+folder="$(new_folder refused)"
+(probe refusetray 8 >"$work/refuse.log") &
+refuser=$!
+for _ in $(seq 100); do grep -q refusing "$work/refuse.log" 2>/dev/null && break; sleep 0.2; done
+start "$folder" -m
+probe wait hidden 60 >/dev/null
+wait "$refuser"
+check "the icon goes in once the notification area takes it" probe tray 10
+probe trayclick select >/dev/null
+check "and a click on it, as the shell reports it from mouse or keys, shows the window" probe wait visible 10
+finish
+
+echo "== Started from a shortcut set to run minimised"
+folder="$(new_folder minimised)"
+(cd "$folder" && exec wine start /wait /min Tasklane.exe >/dev/null 2>&1) &
+program=$!
+probe wait visible 60 >/dev/null
+sleep 2
+check "the window starts minimised and stays so" contains "$(probe window)" "minimized 1"
+finish
+
 echo "== A locked list file"
 folder="$(new_folder locked)"
 before="$(md5sum <"$folder/ToDoList.xml")"
@@ -196,6 +219,8 @@ probe wait visible 60 >/dev/null
 locker=$!
 for _ in $(seq 50); do grep -q locked "$work/lock.log" 2>/dev/null && break; sleep 0.2; done
 wine taskkill /IM Tasklane.exe >/dev/null 2>&1
+probe waitbox "Error at saving" 40 >/dev/null
+check "the session may end while the close query's box is open" contains "$(probe endsession)" "may end 1"
 box="$(probe box "Error at saving" 40)"
 check "shows the save error" contains "$box" "It is not possible to save!"
 finish
@@ -234,6 +259,7 @@ folder="$(new_folder dpi)"
 start "$folder"
 probe wait visible 60 >/dev/null
 check "the window's place and size are scaled" contains "$(probe window)" "bounds 400 300 740 422"
+check "the largest size stays as the system filled it" test "$(probe minmax 12345 6789)" = "max 12345 6789"
 check "so is the hit test" test "$(probe hittest 404 304) $(probe hittest 1136 500) $(probe hittest 600 500)" = "13 11 1"
 xdotool mousemove 660 446 click 1
 sleep 0.5
