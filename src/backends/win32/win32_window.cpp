@@ -174,8 +174,11 @@ LRESULT SizeMoveOrFrame(Win32State& state, HWND window, UINT message, WPARAM wPa
     case WM_NCHITTEST: return OnHitTest(state, window, wParam, lParam);
     case WM_GETMINMAXINFO: OnSizeLimits(state, lParam); return 0;
     case WM_DPICHANGED: OnDpiChanged(state, window, wParam, lParam); return 0;
-    case WM_DISPLAYCHANGE:
-    case WM_SETTINGCHANGE:  // screens came or went, or a work area changed
+    case WM_DISPLAYCHANGE:  // screens came or went: the icon follows the primary one's scale
+      state.screens = CurrentScreens();
+      RestoreTrayIcon(state);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETTINGCHANGE:  // a work area may have changed
       state.screens = CurrentScreens();
       return DefWindowProcW(window, message, wParam, lParam);
     default: return MouseOrKey(state, window, message, wParam, lParam);
