@@ -2,7 +2,7 @@
 //
 //  [x] modal message boxes: icon, Ok or Yes and No, owned by the window or by none
 //  [x] timers on the window (SetTimer, KillTimer)
-//  [x] the clipboard's text (CF_UNICODETEXT)
+//  [x] the clipboard's text (CF_UNICODETEXT), read no further than its memory block
 //  [x] process the waiting messages, end the program
 //  [x] command-line arguments (CommandLineToArgvW), executable path, current folder
 //  [x] a new GUID (CoCreateGuid) in its registry form, the language resource (STRINGTABLE)

@@ -125,6 +125,17 @@ check "the minimise button hides the window" probe wait hidden 10
 check "a second start brings it back" probe wait visible 10
 finish
 
+echo "== The exit button"
+folder="$(new_folder exit)"
+start "$folder"
+probe wait visible 60 >/dev/null
+touch -d '2000-01-01' "$folder/ToDoList.xml"
+# The close is posted from inside the click and runs once the click is through.
+xdotool mousemove 555 165 click 1
+check "ends the program" wait_end
+check "with the list saved" test "$(stat -c %Y "$folder/ToDoList.xml")" -gt "$(date -d '2001-01-01' +%s)"
+finish
+
 echo "== A submenu, then minimised until the session ends"
 folder="$(new_folder submenu)"
 start "$folder"
