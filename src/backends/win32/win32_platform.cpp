@@ -120,11 +120,12 @@ int FirstShow(int startShow) {
 
 void Win32Platform::ShowWindow(platform::WindowShow how) {
   if (!state_->window) return;
-  const bool first = !state_->shownOnce;
-  state_->shownOnce = true;
   switch (how) {
     case platform::WindowShow::Hide: ::ShowWindow(state_->window, SW_HIDE); break;
-    case platform::WindowShow::Show: ::ShowWindow(state_->window, first ? FirstShow(state_->startShow) : SW_SHOW); break;
+    case platform::WindowShow::Show:
+      ::ShowWindow(state_->window, state_->shownOnce ? SW_SHOW : FirstShow(state_->startShow));
+      state_->shownOnce = true;
+      break;
     case platform::WindowShow::ShowNormal: ::ShowWindow(state_->window, SW_SHOWNORMAL); break;
     case platform::WindowShow::Minimize: ::ShowWindow(state_->window, SW_MINIMIZE); break;
   }

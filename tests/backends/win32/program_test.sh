@@ -176,8 +176,17 @@ folder="$work/first"
 mkdir -p "$folder"
 cp "$exe" "$folder/"
 start "$folder"
+guide="$(probe dialog 60)"
 check "opens the guide with the close box only, owned by the main window (no task-bar button)" \
-  test "$(probe dialog 60)" = "close 1 minimize 0 maximize 0 sizing 0 owner 1"
+  contains "$guide" "close 1 minimize 0 maximize 0 sizing 0 owner 1 at "
+read -r left top <<<"${guide##* at }"
+# The middle button on the guide's picture moves it, as the left and the right one do.
+xdotool mousemove 600 480 mousedown 2
+sleep 0.3
+for _ in 1 2 3 4; do xdotool mousemove_relative -- 10 10; sleep 0.1; done
+xdotool mouseup 2
+sleep 0.5
+check "the middle button moves the guide" contains "$(probe dialog 5)" "at $((left + 40)) $((top + 40))"
 finish
 
 echo "== A second start"

@@ -12,8 +12,8 @@
 //   win32_probe waitbox TITLE S        the same, but leaves the box open
 //   win32_probe hittest X Y            what the window answers WM_NCHITTEST for a screen point
 //   win32_probe dialog S               waits up to S seconds for the info dialog and prints
-//                                      which boxes its title bar has, whether it sizes and whether
-//                                      the main window owns it
+//                                      which boxes its title bar has, whether it sizes, whether
+//                                      the main window owns it, and where it is
 //   win32_probe refusetray S           stands for S seconds as a notification area that refuses
 //                                      every icon (a shell not ready, or past its time-out)
 //   win32_probe tray S                 waits up to S seconds for the window's notification icon
@@ -102,9 +102,11 @@ int Dialog(int seconds) {
     HWND dialog = FindWindowW(L"TShowInfoDialog", nullptr);
     if (dialog && IsWindowVisible(dialog)) {
       const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
-      std::printf("close %d minimize %d maximize %d sizing %d owner %d\n", (style & WS_SYSMENU) ? 1 : 0,
+      RECT rect{};
+      GetWindowRect(dialog, &rect);
+      std::printf("close %d minimize %d maximize %d sizing %d owner %d at %ld %ld\n", (style & WS_SYSMENU) ? 1 : 0,
                   (style & WS_MINIMIZEBOX) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0, (style & WS_THICKFRAME) ? 1 : 0,
-                  GetWindow(dialog, GW_OWNER) == MainWindow() ? 1 : 0);
+                  GetWindow(dialog, GW_OWNER) == MainWindow() ? 1 : 0, rect.left, rect.top);
       return 0;
     }
     Sleep(100);
