@@ -1,10 +1,14 @@
 // The backend's arithmetic that Wine cannot show on a real desktop: screens of mixed scale,
-// the clipboard's text bounded by its block, Explorer's arguments, the icon's sizes. Prints
+// the clipboard's text bounded by its block, Explorer's arguments, the icon's sizes, and the
+// guard's answer to a failure while a report is open. Prints
 // every failed check; exits 1 when any failed. The one argument is Tasklane.exe, for its icon.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include <stdexcept>
+
+#include "backends/win32/win32_guard.h"
 #include "backends/win32/win32_icons.h"
 #include "backends/win32/win32_screens.h"
 #include "backends/win32/win32_text.h"
@@ -102,6 +106,23 @@ void IconSizes(const wchar_t* program) {
   FreeLibrary(module);
 }
 
+// A failure while a report is open unwinds no further than the guard, which answers its
+// fallback and shows no second box (a box here would wait for a click, and the check with it).
+void GuardWhileReportOpen() {
+  win32::FailureReports reports;
+  reports.open = true;
+  bool unwound = false;
+  LRESULT answer = 0;
+  try {
+    answer = win32::Guarded(reports, nullptr, LRESULT{7}, []() -> LRESULT { throw std::runtime_error("tick"); });
+  } catch (...) {
+    unwound = true;
+  }
+  Expect(!unwound && answer == 7, "a failure ends at the guard with its fallback answer");
+  Expect(reports.open, "the open report stays the only one");
+  Expect(win32::Guarded(reports, nullptr, LRESULT{0}, [] { return LRESULT{3}; }) == 3, "a body that succeeds answers");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -110,6 +131,7 @@ int wmain(int argc, wchar_t** argv) {
   PrimaryScreen();
   ClipboardText();
   ExplorerArguments();
+  GuardWhileReportOpen();
   if (argc > 1) IconSizes(argv[1]);
   else Expect(false, "the path of Tasklane.exe is given");
   if (failures == 0) std::printf("all screen, clipboard, shell and icon checks passed\n");
