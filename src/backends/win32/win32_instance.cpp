@@ -1,8 +1,9 @@
 // Win32Platform: one instance per logon session.
 //
 //  [x] the named mutex "ToDoMutex", created owned; ERROR_ALREADY_EXISTS tells of another instance
-//  [x] the top-level windows in z-order with GetWindow (GW_HWNDFIRST, GW_HWNDNEXT), hidden ones
-//      included; titles and class names read into 261-character buffers, 255 at most
+//  [x] the top-level windows in z-order, topmost first, hidden ones included (EnumWindows, which
+//      cannot loop on a window destroyed during the walk); titles and class names read into
+//      261-character buffers, 255 at most
 //  [x] CompareStringW by the user's locale, ignoring case
 //  [x] the other instance's window shown normal and brought to the foreground
 #include "backends/win32/win32_platform.h"
@@ -33,17 +34,23 @@ void Win32Platform::CloseInstanceLock() {
   state_->mutex = nullptr;
 }
 
-// No window of this process exists yet: the walk starts at the desktop's topmost window.
+namespace {
+
+BOOL CALLBACK AddWindow(HWND window, LPARAM list) {
+  wchar_t title[bufferLength] = {};
+  wchar_t className[bufferLength] = {};
+  GetWindowTextW(window, title, readLimit);
+  GetClassNameW(window, className, readLimit);
+  auto& windows = *reinterpret_cast<std::vector<platform::TopLevelWindow>*>(list);
+  windows.push_back({reinterpret_cast<std::uintptr_t>(window), CoreText(title), CoreText(className)});
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<platform::TopLevelWindow> Win32Platform::TopLevelWindows() {
   std::vector<platform::TopLevelWindow> windows;
-  HWND top = GetTopWindow(nullptr);
-  for (HWND window = top ? GetWindow(top, GW_HWNDFIRST) : nullptr; window; window = GetWindow(window, GW_HWNDNEXT)) {
-    wchar_t title[bufferLength] = {};
-    wchar_t className[bufferLength] = {};
-    GetWindowTextW(window, title, readLimit);
-    GetClassNameW(window, className, readLimit);
-    windows.push_back({reinterpret_cast<std::uintptr_t>(window), CoreText(title), CoreText(className)});
-  }
+  EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 

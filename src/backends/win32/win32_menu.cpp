@@ -181,7 +181,7 @@ platform::MenuItem* Win32Platform::OpenPopupMenu(platform::MenuItem& menu, platf
   // elsewhere; the window comes to the foreground first, and a message after the menu lets
   // the system finish with it.
   SetForegroundWindow(state_->window);
-  const POINT at = state_->scale.Device(screen);
+  const POINT at = state_->screens.Device(screen);
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, state_->window, nullptr));
   PostMessageW(state_->window, WM_NULL, 0, 0);

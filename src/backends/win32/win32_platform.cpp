@@ -4,11 +4,14 @@
 //  [x] points, sizes and rectangles in the core's logical pixels, scaled to the screen's
 //  [x] bounds (kept within the size limits), top-most, show, visible, close, repaint, activate
 //  [x] the system's own move and size loops from the press being handled
-//  [x] primary screen size, virtual desktop, cursor position, the work area nearest a window
-//  [x] the message loop: entering it shows the window
+//  [x] primary screen size, virtual desktop, cursor position, the work area nearest a window,
+//      each point by the scale of the screen it lies on (win32_screens.h)
+//  [x] the message loop: entering it shows the window as Windows asked the program to start;
+//      once it ends nothing reaches the core's form again
 #include "backends/win32/win32_platform.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "backends/win32/win32_canvas.h"
 #include "backends/win32/win32_state.h"
@@ -16,26 +19,32 @@
 
 namespace tasklane::win32 {
 
-Win32Platform::Win32Platform(void* instance) : state_(std::make_unique<Win32State>()) {
+Win32Platform::Win32Platform(void* instance, int showCommand) : state_(std::make_unique<Win32State>()) {
   state_->instance = static_cast<HINSTANCE>(instance);
+  state_->startShow = showCommand;
   UseSystemCodePages();
-  RegisterMainWindowClass(state_->instance);
+  if (!RegisterMainWindowClass(state_->instance)) throw std::runtime_error("The main window's class was refused.");
 }
 
-Win32Platform::~Win32Platform() {
+Win32Platform::~Win32Platform() { EndWindows(); }
+
+// The form is still there but ends next: the windows go first and forget it, so that no
+// message of their teardown (focus, a click on the icon) reaches a form that is gone.
+void Win32Platform::EndWindows() {
   HideTrayIcon(*state_);
+  DetachWindow(*state_);
   if (state_->hint) DestroyWindow(state_->hint);
-  if (state_->window) {
-    SetWindowLongPtrW(state_->window, GWLP_USERDATA, 0);
-    DestroyWindow(state_->window);
-  }
+  state_->hint = nullptr;
+  if (state_->window) DestroyWindow(state_->window);
+  state_->window = nullptr;
 }
 
 void Win32Platform::AttachWindow(platform::WindowEvents& events) {
   state_->events = &events;
   if (!state_->window) {
-    state_->window = CreateMainWindow(*state_);
+    if (!CreateMainWindow(*state_)) throw std::runtime_error("The main window could not be created.");
     UseDpi(*state_, ScaleOf(state_->window).dpi);
+    state_->screens = CurrentScreens();
   }
   state_->clipboard.owner = state_->window;
 }
@@ -56,6 +65,7 @@ void Win32Platform::RunMessageLoop() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  EndWindows();
 }
 
 // A minimised window stands for the system as a small icon far off the screen; its own place
@@ -65,11 +75,11 @@ platform::Rect Win32Platform::WindowBounds() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     GetWindowPlacement(state_->window, &placement);
-    return state_->scale.Logical(placement.rcNormalPosition);  // screen coordinates for a tool window
+    return state_->screens.Logical(placement.rcNormalPosition);  // screen coordinates for a tool window
   }
   RECT rect{};
   GetWindowRect(state_->window, &rect);
-  return state_->scale.Logical(rect);
+  return state_->screens.Logical(rect);
 }
 
 // The size limits hold for the program's own requests as they do for the user's sizing.
@@ -79,9 +89,11 @@ void Win32Platform::SetWindowBounds(const platform::Rect& bounds) {
   if (state_->events) state_->events->SizeLimits(minimum, maximum);
   const int width = std::max(std::min(bounds.Width(), maximum.width), std::max(minimum.width, 0));
   const int height = std::max(std::min(bounds.Height(), maximum.height), std::max(minimum.height, 0));
-  const RECT device = state_->scale.Device(platform::Rect::FromBounds(bounds.left, bounds.top, width, height));
-  SetWindowPos(state_->window, nullptr, device.left, device.top, device.right - device.left,
-               device.bottom - device.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The place by the screen it lies on; the size in the window's own resolution, which
+  // Windows scales (WM_DPICHANGED) when the window lands on a screen of another.
+  const RECT device = state_->screens.Device(platform::Rect::FromBounds(bounds.left, bounds.top, width, height));
+  SetWindowPos(state_->window, nullptr, device.left, device.top, state_->scale.Device(width),
+               state_->scale.Device(height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Platform::SetTopMost(bool topMost) {
@@ -89,10 +101,31 @@ void Win32Platform::SetTopMost(bool topMost) {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// The first show follows the way the program was started: a shortcut set to run minimised or
+// maximised starts it so. Any other start shows the window as it is.
+int FirstShow(int startShow) {
+  switch (startShow) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE: return SW_SHOWMINNOACTIVE;
+    case SW_SHOWMAXIMIZED: return SW_SHOWMAXIMIZED;
+    default: return SW_SHOW;
+  }
+}
+
+}  // namespace
+
 void Win32Platform::ShowWindow(platform::WindowShow how) {
+  if (!state_->window) return;
   switch (how) {
     case platform::WindowShow::Hide: ::ShowWindow(state_->window, SW_HIDE); break;
-    case platform::WindowShow::Show: ::ShowWindow(state_->window, SW_SHOW); break;
+    case platform::WindowShow::Show:
+      ::ShowWindow(state_->window, state_->shownOnce ? SW_SHOW : FirstShow(state_->startShow));
+      state_->shownOnce = true;
+      break;
     case platform::WindowShow::ShowNormal: ::ShowWindow(state_->window, SW_SHOWNORMAL); break;
     case platform::WindowShow::Minimize: ::ShowWindow(state_->window, SW_MINIMIZE); break;
   }
@@ -100,13 +133,17 @@ void Win32Platform::ShowWindow(platform::WindowShow how) {
 
 bool Win32Platform::WindowVisible() { return IsWindowVisible(state_->window) != FALSE; }
 
-void Win32Platform::RequestClose() { SendMessageW(state_->window, WM_CLOSE, 0, 0); }
+// Posted: the request comes from inside a click or a menu, whose handler still runs on the
+// window; the close and its query follow once that handler is through.
+void Win32Platform::RequestClose() {
+  if (state_->window) PostMessageW(state_->window, WM_CLOSE, 0, 0);
+}
 
 // NOTE: under Wine each InvalidateRect is a round trip to the wineserver, and on Windows a
 // system call; a large list asks for a repaint once for each row it loads. One request stands
 // until the paint that answers it.
 void Win32Platform::Repaint() {
-  if (state_->repaintRequested) return;
+  if (state_->repaintRequested || !state_->window) return;  // a null window would be the whole screen
   state_->repaintRequested = true;
   InvalidateRect(state_->window, nullptr, FALSE);
 }
@@ -127,29 +164,18 @@ void Win32Platform::StartSystemResize(platform::HitZone edge) {
   SendMessageW(state_->window, WM_NCLBUTTONDOWN, static_cast<WPARAM>(edge), 0);
 }
 
-platform::Size Win32Platform::PrimaryScreenSize() {
-  return state_->scale.Logical(SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-}
+platform::Size Win32Platform::PrimaryScreenSize() { return state_->screens.PrimarySize(); }
 
 platform::Point Win32Platform::CursorPosition() {
   POINT point{};
   GetCursorPos(&point);
-  return state_->scale.Logical(point);
+  return state_->screens.Logical(point);
 }
 
-platform::Rect Win32Platform::VirtualDesktop() {
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  return state_->scale.Logical(
-      RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
-}
+platform::Rect Win32Platform::VirtualDesktop() { return state_->screens.VirtualDesktop(); }
 
 platform::Rect Win32Platform::WorkAreaNearest(const platform::Rect& window) {
-  const RECT rect = state_->scale.Device(window);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return {};
-  return state_->scale.Logical(info.rcWork);
+  return state_->screens.WorkAreaNearest(window);
 }
 
 platform::Color Win32Platform::ButtonFaceColor() {

@@ -23,17 +23,20 @@ struct Win32State;
 
 class Win32Platform final : public platform::Platform {
  public:
-  explicit Win32Platform(void* instance);
+  // `showCommand` is how Windows asked the program to start (wWinMain's last argument).
+  // Throws when the main window's class cannot be registered.
+  Win32Platform(void* instance, int showCommand);
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
   // The window paints and feeds this form's controls from now on.
   void AttachForm(mainwindow::TToDoForm& form);
-  // Shows the window and runs the message loop until the program ends.
+  // Shows the window and runs the message loop until the program ends; then the windows go,
+  // before the form does.
   void RunMessageLoop();
 
-  // Window.
+  // Window. Throws when the window cannot be created.
   void AttachWindow(platform::WindowEvents& events) override;
   platform::Rect WindowBounds() override;
   void SetWindowBounds(const platform::Rect& bounds) override;
@@ -92,6 +95,7 @@ class Win32Platform final : public platform::Platform {
   platform::Files& FileSystem() override;
 
  private:
+  void EndWindows();
   std::unique_ptr<Win32State> state_;
 };
 

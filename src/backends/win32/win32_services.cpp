@@ -2,7 +2,7 @@
 //
 //  [x] modal message boxes: icon, Ok or Yes and No, owned by the window or by none
 //  [x] timers on the window (SetTimer, KillTimer)
-//  [x] the clipboard's text (CF_UNICODETEXT)
+//  [x] the clipboard's text (CF_UNICODETEXT), read no further than its memory block
 //  [x] process the waiting messages, end the program
 //  [x] command-line arguments (CommandLineToArgvW), executable path, current folder
 //  [x] a new GUID (CoCreateGuid) in its registry form, the language resource (STRINGTABLE)
@@ -75,30 +75,55 @@ platform::MessageAnswer Win32Platform::ShowConfirmation(std::u16string_view ques
 }
 
 void Win32Platform::SetTimer(int timerId, int intervalMs, bool enabled) {
+  if (!state_->window) return;  // without a window SetTimer would make a thread timer
   const UINT_PTR id = timerIdBase + static_cast<UINT_PTR>(timerId);
   if (enabled) ::SetTimer(state_->window, id, static_cast<UINT>(intervalMs > 0 ? intervalMs : 1), nullptr);
   else KillTimer(state_->window, id);
 }
 
+namespace {
+
+// The block stays locked only while it is read, on every way out.
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HANDLE data) : data_(data), bytes_(GlobalLock(data)) {}
+  ~GlobalLockScope() {
+    if (bytes_) GlobalUnlock(data_);
+  }
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  void* Bytes() const { return bytes_; }
+
+ private:
+  HANDLE data_;
+  void* bytes_;
+};
+
+}  // namespace
+
 std::u16string Win32Clipboard::Text() {
   OpenClipboardScope clipboard(owner);
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (!data) return {};
-  const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
-  if (!text) return {};
-  std::u16string result = CoreText(text);
-  GlobalUnlock(data);
-  return result;
+  const GlobalLockScope lock(data);
+  if (!lock.Bytes()) return {};
+  return BoundedText(static_cast<const wchar_t*>(lock.Bytes()), GlobalSize(data) / sizeof(wchar_t));
 }
 
 void Win32Clipboard::SetText(std::u16string_view text) {
   OpenClipboardScope clipboard(owner);
   HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
   if (!data) return;
-  auto* target = static_cast<wchar_t*>(GlobalLock(data));
-  std::copy(text.begin(), text.end(), target);
-  target[text.size()] = L'\0';
-  GlobalUnlock(data);
+  {
+    const GlobalLockScope lock(data);
+    auto* target = static_cast<wchar_t*>(lock.Bytes());
+    if (!target) {
+      GlobalFree(data);
+      return;
+    }
+    std::copy(text.begin(), text.end(), target);
+    target[text.size()] = L'\0';
+  }
   EmptyClipboard();
   if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);  // the clipboard owns it once taken
 }

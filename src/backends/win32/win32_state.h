@@ -5,9 +5,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "backends/win32/win32_canvas.h"
+#include "backends/win32/win32_icons.h"
+#include "backends/win32/win32_guard.h"
+#include "backends/win32/win32_screens.h"
 #include "platform/Clipboard.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
@@ -29,13 +33,21 @@ class Win32Clipboard final : public platform::Clipboard {
 constexpr UINT_PTR timerIdBase = 100;
 // The notification-area icon reports its clicks with this message.
 constexpr UINT trayMessage = WM_APP + 1;
+// Asks the notification area again, while the icon could not be added.
+constexpr UINT_PTR trayRetryTimerId = 1;
+constexpr UINT trayRetryMs = 2000;
 
 struct MenuSession;
 
 struct Win32State {
   HINSTANCE instance = nullptr;
   HWND window = nullptr;
-  DpiScale scale;  // of the screen the window is on
+  DpiScale scale;  // of the screen the window is on: client coordinates and drawing
+  ScreenLayout screens;  // points and rectangles on the screen
+  int startShow = SW_SHOWDEFAULT;  // how Windows asked the program to start
+  bool shownOnce = false;
+  FailureReports reports;
+  std::set<UINT_PTR> ticking;  // timers whose tick runs now
   platform::WindowEvents* events = nullptr;
   mainwindow::TToDoForm* form = nullptr;
   Win32Clipboard clipboard;
@@ -46,7 +58,10 @@ struct Win32State {
   HWND hint = nullptr;
   std::wstring hintText;
   COLORREF hintBackground = RGB(255, 255, 225);
-  bool trayShown = false;
+  bool trayWanted = false;  // the core asked for the icon
+  bool trayShown = false;   // and the notification area has it
+  bool trayVersion4 = false;  // clicks come as NIN_SELECT, NIN_KEYSELECT and WM_CONTEXTMENU
+  HICON trayIcon = nullptr;
   std::wstring trayTip;
   UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   MenuSession* menu = nullptr;  // while a popup menu is open
@@ -63,13 +78,17 @@ struct Win32State {
 // The window procedure's half of the main window (win32_window.cpp).
 // The window is on a screen of `dpi` from now on: its scale and its fonts follow.
 void UseDpi(Win32State& state, int dpi);
-void RegisterMainWindowClass(HINSTANCE instance);
-// Registers a window class of the program's once, with its icon and the arrow cursor.
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style);
+bool RegisterMainWindowClass(HINSTANCE instance);
+// Registers a window class of the program's once, with its icon and the arrow cursor; false
+// when Windows refuses.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style);
 HWND CreateMainWindow(Win32State& state);
+// The core's form and events are left alone from now on: the window is going or gone.
+void DetachWindow(Win32State& state);
 // Runs the close query once; true when the window may go.
 bool RunCloseQuery(Win32State& state);
-HICON ProgramIcon(HINSTANCE instance, int size);
+// The mouse and key messages (win32_input.cpp).
+LRESULT MouseOrKey(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The modifier keys held now, and the mouse buttons a mouse message's flags name.
 platform::ShiftState ShiftStateOf(WPARAM mouseFlags);
 // The system's code pages for the XML reader and writer (win32_codepages.cpp).
@@ -81,7 +100,9 @@ int MeasureText(Win32State& state, std::u16string_view text, const platform::Fon
 namespace tasklane::win32 {
 // The notification-area icon (win32_tray.cpp).
 void HideTrayIcon(Win32State& state);
+// A new notification area (TaskbarCreated) or the retry timer: the icon goes in if wanted.
 void RestoreTrayIcon(Win32State& state);
+void OnTrayMessage(Win32State& state, WPARAM wParam, LPARAM lParam);
 // A submenu about to open, and the menu pictures the window draws (win32_menu.cpp); the
 // latter say whether the item was one of them.
 void OnInitMenuPopup(Win32State& state, HMENU menu);

@@ -5,14 +5,13 @@
 //      without WS_EX_APPWINDOW (no task-bar button), double clicks
 //  [x] size and move: Resized on every change of size; the user's move snaps to the work
 //      area as it goes (WM_WINDOWPOSCHANGING), and Moved when it ends
-//  [x] the core's hit test after the default one, the size limits
+//  [x] the core's hit test after the default one, the least size (the system's largest stays)
 //  [x] paint through the GDI canvas into a back buffer
-//  [x] mouse: press, release, double click, move, leave, wheel, capture while a button is held
-//  [x] keys by virtual-key code (WM_KEYDOWN, WM_SYSKEYDOWN), typed text by WM_CHAR
-//  [x] focus in and out, activation
-//  [x] timers, the notification-area icon's clicks
-//  [x] close and the end of the session: the close query runs once
+//  [x] mouse and keys (win32_input.cpp), focus in and out, activation
+//  [x] timers, one tick of a timer at a time; the notification-area icon's clicks
+//  [x] close and the end of the session: the close query runs once, and the session may end
 //  [x] a move to a screen of another resolution scales the window and its fonts with it
+//  [x] every message inside a guard; nothing of the core is reached once the window goes
 #include <windows.h>
 #include <windowsx.h>
 
@@ -30,18 +29,6 @@ constexpr wchar_t className[] = L"TToDoForm";
 
 Win32State* StateOf(HWND window) { return reinterpret_cast<Win32State*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
-platform::ShiftState HeldButtons() {
-  WPARAM flags = 0;
-  if (GetKeyState(VK_LBUTTON) < 0) flags |= MK_LBUTTON;
-  if (GetKeyState(VK_RBUTTON) < 0) flags |= MK_RBUTTON;
-  if (GetKeyState(VK_MBUTTON) < 0) flags |= MK_MBUTTON;
-  return ShiftStateOf(flags);
-}
-
-platform::Point ClientPointOf(const Win32State& state, LPARAM lParam) {
-  return state.scale.Logical(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-}
-
 void OnSize(Win32State& state, HWND window, WPARAM how) {
   if (how == SIZE_MINIMIZED) return;  // the window keeps its size; only its icon is small
   RECT client{};
@@ -54,7 +41,8 @@ void OnSize(Win32State& state, HWND window, WPARAM how) {
 LRESULT OnHitTest(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
   const LRESULT standard = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
   if (standard != HTCLIENT || !state.events) return standard;
-  return static_cast<LRESULT>(state.events->HitTest(ClientPointOf(state, lParam)));  // a point on the screen
+  const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  return static_cast<LRESULT>(state.events->HitTest(state.screens.Logical(screen)));
 }
 
 // While the user moves the window it snaps to the work area's edges as it goes, as the core
@@ -67,116 +55,53 @@ void OnPositionChanging(Win32State& state, HWND window, LPARAM lParam) {
   const bool sized = (position->flags & SWP_NOSIZE) == 0 &&
                      (position->cx != now.right - now.left || position->cy != now.bottom - now.top);
   if (sized) return;
-  const platform::Rect wanted = state.scale.Logical(
-      RECT{position->x, position->y, position->x + now.right - now.left, position->y + now.bottom - now.top});
+  const RECT proposed{position->x, position->y, position->x + now.right - now.left, position->y + now.bottom - now.top};
+  const platform::Rect wanted = state.screens.Logical(proposed);
   const platform::Rect snapped = state.form->SnappedToWorkArea(wanted);
   // Where nothing snaps the system's own place stays, not its logical place rounded.
-  if (snapped.left != wanted.left) position->x = state.scale.Device(snapped.left);
-  if (snapped.top != wanted.top) position->y = state.scale.Device(snapped.top);
+  const RECT device = state.screens.Device(snapped);
+  if (snapped.left != wanted.left) position->x = device.left;
+  if (snapped.top != wanted.top) position->y = device.top;
 }
 
+// Only the least size is the core's; the largest stays as the system filled it, since a
+// round trip through logical pixels would change it.
 void OnSizeLimits(Win32State& state, LPARAM lParam) {
   if (!state.events) return;
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
   platform::Size minimum = state.scale.Logical(SIZE{info->ptMinTrackSize.x, info->ptMinTrackSize.y});
   platform::Size maximum = state.scale.Logical(SIZE{info->ptMaxTrackSize.x, info->ptMaxTrackSize.y});
+  const platform::Size asked = minimum;
   state.events->SizeLimits(minimum, maximum);
+  if (minimum == asked) return;
   const SIZE least = state.scale.Device(minimum);
-  const SIZE most = state.scale.Device(maximum);
   info->ptMinTrackSize = {least.cx, least.cy};
-  info->ptMaxTrackSize = {most.cx, most.cy};
 }
+
+// EndPaint on every way out, so that a failing paint leaves no window invalid for ever.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), target_(BeginPaint(window, &paint_)) {}
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC Target() const { return target_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC target_;
+};
 
 void OnPaint(Win32State& state, HWND window) {
   state.repaintRequested = false;  // a request made while painting needs a paint of its own
-  PAINTSTRUCT paint{};
-  HDC target = BeginPaint(window, &paint);
+  PaintScope paint(window);
   RECT client{};
   GetClientRect(window, &client);
-  if (state.form) {
-    Win32Canvas canvas(target, {client.right, client.bottom}, *state.gdi);
-    state.form->Paint(canvas, GetActiveWindow() == window);
-    canvas.CopyTo(target);
-  }
-  EndPaint(window, &paint);
-}
-
-// A mouse message: which button, pressed or released, and whether it is the second press of
-// a double click.
-struct MouseAction {
-  platform::MouseButton button;
-  bool press;
-  bool doubleClick;
-};
-
-bool MouseActionOf(UINT message, MouseAction& action) {
-  using platform::MouseButton;
-  switch (message) {
-    case WM_LBUTTONDOWN: action = {MouseButton::Left, true, false}; return true;
-    case WM_LBUTTONUP: action = {MouseButton::Left, false, false}; return true;
-    case WM_LBUTTONDBLCLK: action = {MouseButton::Left, true, true}; return true;
-    case WM_RBUTTONDOWN: action = {MouseButton::Right, true, false}; return true;
-    case WM_RBUTTONUP: action = {MouseButton::Right, false, false}; return true;
-    case WM_RBUTTONDBLCLK: action = {MouseButton::Right, true, true}; return true;
-    case WM_MBUTTONDOWN: action = {MouseButton::Middle, true, false}; return true;
-    case WM_MBUTTONUP: action = {MouseButton::Middle, false, false}; return true;
-    case WM_MBUTTONDBLCLK: action = {MouseButton::Middle, true, true}; return true;
-    default: return false;
-  }
-}
-
-// The button that took the press keeps the mouse until every button is up again, as a
-// dragged column border or scroll-bar thumb needs.
-void OnMouseButton(Win32State& state, HWND window, const MouseAction& action, WPARAM wParam, LPARAM lParam) {
   if (!state.form) return;
-  const platform::ShiftState shift = ShiftStateOf(wParam);
-  if (action.press) {
-    SetCapture(window);
-    state.form->FormMouseDown(action.button, ClientPointOf(state, lParam), shift, action.doubleClick);
-  } else {
-    if (!shift.left && !shift.right && !shift.middle) ReleaseCapture();
-    state.form->FormMouseUp(action.button, ClientPointOf(state, lParam), shift);
-  }
-}
-
-void OnMouseMove(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
-  if (!state.trackingLeave) {
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
-    state.trackingLeave = TrackMouseEvent(&track) != FALSE;
-  }
-  if (state.form) state.form->FormMouseMove(ClientPointOf(state, lParam), ShiftStateOf(wParam));
-}
-
-// Far outside every control: the buttons show their normal faces again.
-void OnMouseLeave(Win32State& state) {
-  state.trackingLeave = false;
-  if (state.form) state.form->FormMouseMove({-10000, -10000}, {});
-}
-
-void OnWheel(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
-  if (!state.form) return;
-  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};  // on the screen
-  ScreenToClient(window, &point);
-  // NOTE: touch pads send many small steps; they add up to whole notches here.
-  state.wheelRemainder += GET_WHEEL_DELTA_WPARAM(wParam);
-  const platform::ShiftState shift = ShiftStateOf(GET_KEYSTATE_WPARAM(wParam));
-  while (state.wheelRemainder >= WHEEL_DELTA || state.wheelRemainder <= -WHEEL_DELTA) {
-    const bool down = state.wheelRemainder < 0;
-    state.wheelRemainder += down ? WHEEL_DELTA : -WHEEL_DELTA;
-    state.form->FormMouseWheel(down, state.scale.Logical(point), shift);
-  }
-}
-
-void OnKeyDown(Win32State& state, WPARAM wParam) {
-  if (state.form) state.form->FormKeyDown(static_cast<int>(wParam), HeldButtons());
-}
-
-// One UTF-16 code unit a message; a character beyond the first plane comes as its two
-// halves in a row, which the editor keeps together.
-void OnChar(Win32State& state, WPARAM wParam) {
-  const auto unit = static_cast<char16_t>(wParam);
-  if (unit < 0x20 || unit == 0x7F) return;  // control characters are keys, not text
-  if (state.form) state.form->FormChar(unit);
+  Win32Canvas canvas(paint.Target(), {client.right, client.bottom}, *state.gdi);
+  state.form->Paint(canvas, GetActiveWindow() == window);
+  canvas.CopyTo(paint.Target());
 }
 
 void OnFocus(Win32State& state, HWND window, bool gained) {
@@ -187,19 +112,26 @@ void OnFocus(Win32State& state, HWND window, bool gained) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
-void OnTrayMessage(Win32State& state, LPARAM lParam) {
-  if (!state.events) return;
-  switch (LOWORD(lParam)) {
-    case WM_LBUTTONUP: state.events->TrayClicked(); break;
-    case WM_RBUTTONUP:
-    case WM_CONTEXTMENU: state.events->TrayMenuRequested(); break;
-    default: break;
+// A tick that shows a box runs the box's own message loop; the same timer's next ticks wait
+// until it is through, so a tick failing again does not stack a second report.
+void OnTimer(Win32State& state, WPARAM id) {
+  if (id == trayRetryTimerId) {
+    RestoreTrayIcon(state);
+    return;
   }
+  if (!state.events || !state.ticking.insert(id).second) return;
+  struct Done {
+    Win32State& state;
+    WPARAM id;
+    ~Done() { state.ticking.erase(id); }
+  } done{state, id};
+  state.events->TimerTick(static_cast<int>(id - timerIdBase));
 }
 
 // Windows proposes the place and size the window has on its new screen.
 void OnDpiChanged(Win32State& state, HWND window, WPARAM wParam, LPARAM lParam) {
   UseDpi(state, LOWORD(wParam));
+  state.screens = CurrentScreens();
   const RECT& proposed = *reinterpret_cast<const RECT*>(lParam);
   SetWindowPos(window, nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
                proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -210,63 +142,83 @@ void OnClose(Win32State& state, HWND window) {
   if (RunCloseQuery(state)) DestroyWindow(window);
 }
 
-LRESULT MouseOrKey(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MouseAction action{};
-  if (MouseActionOf(message, action)) {
-    OnMouseButton(state, window, action, wParam, lParam);
+// The answer is always that the session may end. A close query whose box is open has the
+// list in hand already; it is not asked a second time.
+LRESULT OnQueryEndSession(Win32State& state) {
+  if (!state.closeQueryRunning) RunCloseQuery(state);
+  return TRUE;
+}
+
+// The icon and the timers go before the window, so that no click reaches a window going away.
+void OnDestroy(Win32State& state, HWND window) {
+  HideTrayIcon(state);
+  KillTimer(window, trayRetryTimerId);
+  DetachWindow(state);
+  state.window = nullptr;  // the core's later requests go nowhere
+  PostQuitMessage(0);
+}
+
+LRESULT SizeMoveOrFrame(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: OnSize(state, window, wParam); return 0;
+    case WM_ENTERSIZEMOVE: state.userMoving = true; state.userSizing = false; return 0;
+    case WM_SIZING: state.userSizing = true; return DefWindowProcW(window, message, wParam, lParam);
+    case WM_EXITSIZEMOVE:
+      // The same loop sizes the window; only a move snaps once it ends.
+      if (state.events && !state.userSizing) state.events->Moved();
+      state.userMoving = state.userSizing = false;
+      return 0;
+    case WM_WINDOWPOSCHANGING:
+      OnPositionChanging(state, window, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_NCHITTEST: return OnHitTest(state, window, wParam, lParam);
+    case WM_GETMINMAXINFO: OnSizeLimits(state, lParam); return 0;
+    case WM_DPICHANGED: OnDpiChanged(state, window, wParam, lParam); return 0;
+    case WM_DISPLAYCHANGE:  // screens came or went: the icon follows the primary one's scale
+      state.screens = CurrentScreens();
+      RestoreTrayIcon(state);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETTINGCHANGE:  // a work area may have changed
+      state.screens = CurrentScreens();
+      return DefWindowProcW(window, message, wParam, lParam);
+    default: return MouseOrKey(state, window, message, wParam, lParam);
+  }
+}
+
+LRESULT Dispatch(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == state.taskbarCreated) {
+    state.trayShown = false;  // a new notification area starts empty
+    RestoreTrayIcon(state);
     return 0;
   }
   switch (message) {
-    case WM_MOUSEMOVE: OnMouseMove(state, window, wParam, lParam); return 0;
-    case WM_MOUSELEAVE: OnMouseLeave(state); return 0;
-    case WM_MOUSEWHEEL: OnWheel(state, window, wParam, lParam); return 0;
-    case WM_KEYDOWN: OnKeyDown(state, wParam); return 0;
-    // Alt+F4 and the other system keys keep their meaning after the core has seen them.
-    case WM_SYSKEYDOWN: OnKeyDown(state, wParam); return DefWindowProcW(window, message, wParam, lParam);
-    case WM_CHAR: OnChar(state, wParam); return 0;
-    default: return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ERASEBKGND: return 1;  // the core paints every pixel
+    case WM_PAINT: OnPaint(state, window); return 0;
+    case WM_SETFOCUS: OnFocus(state, window, true); return 0;
+    case WM_KILLFOCUS: OnFocus(state, window, false); return 0;
+    case WM_ACTIVATE:  // the default gives the window the keyboard focus
+      InvalidateRect(window, nullptr, FALSE);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_TIMER: OnTimer(state, wParam); return 0;
+    case trayMessage: OnTrayMessage(state, wParam, lParam); return 0;
+    case WM_INITMENUPOPUP: OnInitMenuPopup(state, reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_MEASUREITEM: return OnMeasureMenuPicture(state, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: return OnDrawMenuPicture(state, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    case WM_CLOSE: OnClose(state, window); return 0;
+    case WM_QUERYENDSESSION: return OnQueryEndSession(state);
+    case WM_DESTROY: OnDestroy(state, window); return 0;
+    default: return SizeMoveOrFrame(state, window, message, wParam, lParam);
   }
 }
+
+// What a message whose handling failed answers: the session may still end.
+LRESULT AnswerOnFailure(UINT message) { return message == WM_QUERYENDSESSION ? TRUE : 0; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Win32State* state = StateOf(window);
   if (!state) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == state->taskbarCreated) {
-    RestoreTrayIcon(*state);
-    return 0;
-  }
-  switch (message) {
-    case WM_SIZE: OnSize(*state, window, wParam); return 0;
-    case WM_ENTERSIZEMOVE: state->userMoving = true; state->userSizing = false; return 0;
-    case WM_SIZING: state->userSizing = true; return DefWindowProcW(window, message, wParam, lParam);
-    case WM_EXITSIZEMOVE:
-      // The same loop sizes the window; only a move snaps once it ends.
-      if (state->events && !state->userSizing) state->events->Moved();
-      state->userMoving = state->userSizing = false;
-      return 0;
-    case WM_WINDOWPOSCHANGING:
-      OnPositionChanging(*state, window, lParam);
-      return DefWindowProcW(window, message, wParam, lParam);
-    case WM_NCHITTEST: return OnHitTest(*state, window, wParam, lParam);
-    case WM_GETMINMAXINFO: OnSizeLimits(*state, lParam); return 0;
-    case WM_ERASEBKGND: return 1;  // the core paints every pixel
-    case WM_PAINT: OnPaint(*state, window); return 0;
-    case WM_SETFOCUS: OnFocus(*state, window, true); return 0;
-    case WM_KILLFOCUS: OnFocus(*state, window, false); return 0;
-    case WM_ACTIVATE:  // the default gives the window the keyboard focus
-      InvalidateRect(window, nullptr, FALSE);
-      return DefWindowProcW(window, message, wParam, lParam);
-    case WM_TIMER: if (state->events) state->events->TimerTick(static_cast<int>(wParam - timerIdBase)); return 0;
-    case trayMessage: OnTrayMessage(*state, lParam); return 0;
-    case WM_INITMENUPOPUP: OnInitMenuPopup(*state, reinterpret_cast<HMENU>(wParam)); return 0;
-    case WM_MEASUREITEM: return OnMeasureMenuPicture(*state, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-    case WM_DRAWITEM: return OnDrawMenuPicture(*state, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-    case WM_DPICHANGED: OnDpiChanged(*state, window, wParam, lParam); return 0;
-    case WM_CLOSE: OnClose(*state, window); return 0;
-    case WM_QUERYENDSESSION: return RunCloseQuery(*state) ? TRUE : FALSE;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return MouseOrKey(*state, window, message, wParam, lParam);
-  }
+  return Guarded(state->reports, window, AnswerOnFailure(message),
+                 [&] { return Dispatch(*state, window, message, wParam, lParam); });
 }
 
 }  // namespace
@@ -289,25 +241,11 @@ int MeasureText(Win32State& state, std::u16string_view text, const platform::Fon
   return width;
 }
 
-platform::ShiftState ShiftStateOf(WPARAM mouseFlags) {
-  platform::ShiftState shift;
-  shift.shift = GetKeyState(VK_SHIFT) < 0;
-  shift.ctrl = GetKeyState(VK_CONTROL) < 0;
-  shift.alt = GetKeyState(VK_MENU) < 0;
-  shift.left = (mouseFlags & MK_LBUTTON) != 0;
-  shift.right = (mouseFlags & MK_RBUTTON) != 0;
-  shift.middle = (mouseFlags & MK_MBUTTON) != 0;
-  return shift;
-}
-
-HICON ProgramIcon(HINSTANCE instance, int size) {
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, LR_SHARED));
-}
-
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style) {
+// The class keeps its icons for the whole run.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance, UINT style) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, name, &existing)) return;
+  if (GetClassInfoExW(instance, name, &existing)) return true;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = style;
@@ -317,17 +255,42 @@ void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE insta
   windowClass.hIcon = ProgramIcon(instance, GetSystemMetrics(SM_CXICON));
   windowClass.hIconSm = ProgramIcon(instance, GetSystemMetrics(SM_CXSMICON));
   windowClass.lpszClassName = name;
-  RegisterClassExW(&windowClass);
+  return RegisterClassExW(&windowClass) != 0;
 }
 
-void RegisterMainWindowClass(HINSTANCE instance) { RegisterWindowClass(className, MainWindowProc, instance, CS_DBLCLKS); }
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  return RegisterWindowClass(className, MainWindowProc, instance, CS_DBLCLKS);
+}
+
+namespace {
+
+// NOTE: a program started elevated hears no message that a program of lower rights sends
+// unless it lets it through; Explorer's TaskbarCreated is one. The call came with Windows 7.
+void AllowTaskbarCreated(const Win32State& state) {
+  using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  static const auto changeFilter = reinterpret_cast<FilterFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+  if (changeFilter && state.taskbarCreated != 0) changeFilter(state.window, state.taskbarCreated, 1 /* MSGFLT_ALLOW */, nullptr);
+}
+
+}  // namespace
 
 HWND CreateMainWindow(Win32State& state) {
   const std::wstring caption = Wide(mainwindow::TToDoForm::caption);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, className, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0,
                                 0, nullptr, nullptr, state.instance, nullptr);
+  if (!window) return nullptr;
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+  state.window = window;
+  AllowTaskbarCreated(state);
   return window;
+}
+
+void DetachWindow(Win32State& state) {
+  if (state.window && IsWindow(state.window)) SetWindowLongPtrW(state.window, GWLP_USERDATA, 0);
+  state.form = nullptr;
+  state.events = nullptr;
+  state.menu = nullptr;
 }
 
 // A second close request while the first still asks is dropped; once the query has let the
@@ -336,8 +299,11 @@ bool RunCloseQuery(Win32State& state) {
   if (state.closed || !state.events) return true;
   if (state.closeQueryRunning) return false;
   state.closeQueryRunning = true;
+  struct Done {
+    bool& running;
+    ~Done() { running = false; }
+  } done{state.closeQueryRunning};
   const bool mayClose = state.events->CloseQuery();
-  state.closeQueryRunning = false;
   state.closed = mayClose;
   return mayClose;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "backends/win32/win32_canvas.h"
 
@@ -160,6 +161,40 @@ void Scaled() {
   Expect(!inked.Plain(Rect{0, 14, 64, 20}), "text is drawn at the screen's size");
 }
 
+// A label sizes itself to the width the canvas measures and is drawn inside it: at every
+// resolution the ink of the guide's texts ends within that width. Drawn into a wider box, so
+// that nothing is clipped and ink past the width shows.
+void MeasuredTextHoldsItsInk() {
+  const platform::Font large{u"Verdana", 12, false};
+  const platform::Font small{u"Verdana", 10, false};
+  const std::pair<const char16_t*, platform::Font> texts[] = {
+      {u"Click on the red bar to", large},         {u"Right click anywhere to", large},
+      {u"More information here:", large},          {u"shrink 'Tasklane' to a small", large},
+      {u"or remove columns / rows", large},        {u"open a menu with more", large},
+      {u"and test it for free!", small},           {u"tool for making and storing quick notes.", small}};
+  const platform::TextFormat format{.verticalCenter = false, .showMnemonics = false};
+  for (const int dpi : {96, 144, 192}) {
+    win32::GdiCache cache(dpi);
+    HDC screen = GetDC(nullptr);
+    {
+      win32::Win32Canvas canvas(screen, platform::Size{900, 80}, cache);
+      for (const auto& [text, font] : texts) {
+        canvas.FillRect(Rect{0, 0, 900, 80}, background);
+        const int width = canvas.TextWidth(text, font);
+        canvas.Text(Rect{0, 0, width + 100, 40}, text, font, red, format);
+        const int edge = MulDiv(width, dpi, 96);  // the label's right edge in device pixels
+        bool inkBeyond = false;
+        for (int y = 0; y < MulDiv(40, dpi, 96) && !inkBeyond; ++y)
+          for (int x = edge; x < edge + MulDiv(60, dpi, 96) && !inkBeyond; ++x)
+            inkBeyond = GetPixel(canvas.BufferDC(), x, y) != Ref(background);
+        if (inkBeyond) std::printf("  at %d dpi: \"%ls\"\n", dpi, reinterpret_cast<const wchar_t*>(text));
+        Expect(!inkBeyond, "a text's ink ends within its measured width");
+      }
+    }
+    ReleaseDC(nullptr, screen);
+  }
+}
+
 void Copying() {
   Frame f;
   f.canvas.FillRect(Rect{0, 0, 3, 3}, red);
@@ -181,6 +216,7 @@ int main() {
   Mnemonics();
   Pictures();
   Scaled();
+  MeasuredTextHoldsItsInk();
   Copying();
   std::printf("%s\n", failures == 0 ? "all canvas checks passed" : "some canvas checks failed");
   return failures == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
