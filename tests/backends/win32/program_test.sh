@@ -95,6 +95,25 @@ check "a close request ends the program" stop
 check "the typed text is saved once" test "$(grep -c '<Text>typed under wine</Text>' "$folder/ToDoList.xml")" = 1
 check "no temporary file is left" test -z "$(ls "$folder" | grep 'tmp~backup')"
 
+echo "== Ended by the task manager a second after typing"
+folder="$(new_folder killed)"
+start "$folder"
+probe wait visible 60 >/dev/null
+xdotool mousemove 330 223 click 1
+sleep 0.5
+xdotool type --delay 20 "kept anyway"
+sleep 1.5
+wine taskkill /F /IM Tasklane.exe >/dev/null 2>&1
+check "a forced end ends it" wait_end
+check "the list file is as it was" grep -q '<Text>prepared</Text>' "$folder/ToDoList.xml"
+start "$folder"
+check "the next start says what it restored" probe waitbox "Tasklane" 40
+xdotool key Return
+sleep 0.5
+check "and closes as Windows asks" stop
+check "with the typed text saved" grep -q '<Text>kept anyway</Text>' "$folder/ToDoList.xml"
+check "and no recovery file left" test ! -e "$folder/ToDoList.xml.recovery"
+
 echo "== The frame, the menu and the end of the session"
 folder="$(new_folder frame)"
 start "$folder"
