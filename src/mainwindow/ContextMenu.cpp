@@ -153,6 +153,7 @@ void TToDoForm::TogglePair(MenuItem& aktiv, MenuItem& deaktiv) {
   const bool wasOn = aktiv.Visible();
   deaktiv.SetVisible(wasOn);
   aktiv.SetVisible(!wasOn);
+  RecordChange(-1);
 }
 
 void TToDoForm::mnuMakeTitleBoldClick() {

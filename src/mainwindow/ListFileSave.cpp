@@ -169,6 +169,7 @@ void TToDoForm::KeepUnreadableFile(const std::filesystem::path& listFile) {
     files.Copy(listFile, kept);
     return;
   } catch (...) {
+    RemoveIncompleteFile(kept);  // a copy that stopped midway
   }
   try {
     files.Rename(listFile, kept);

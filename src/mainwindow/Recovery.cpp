@@ -33,8 +33,11 @@ void TToDoForm::RecoverAtStart() {
     if (!files.FileExists(journal)) return;
     if (!TakeRecoveryLock()) return;
     JournalContent content;
+    std::uint64_t journalBytes = 0;
     try {
-      content = ReadJournal(files.ReadWhole(journal));
+      const std::string bytes = files.ReadWhole(journal);
+      journalBytes = bytes.size();
+      content = ReadJournal(bytes);
     } catch (...) {
       KeepRecoveryAside(EnglishUI ? u"cannot be read" : u"kann nicht gelesen werden", ".unreadable");
       return;
@@ -44,13 +47,15 @@ void TToDoForm::RecoverAtStart() {
                         ".unused");
       return;
     }
-    for (const JournalRecord& record : content.records) ApplyRecord(record);
-    recovery_.notice = EnglishUI ? u"Tasklane did not close properly last time. Your changes since then have been restored."
-                                 : u"Tasklane wurde zuletzt nicht richtig beendet. Ihre \u00c4nderungen seitdem wurden "
-                                   u"wiederhergestellt.";
+    ApplyJournal(content, recovery_.list.size + journalBytes);
+    AddRecoveryNotice(EnglishUI ? u"Tasklane did not close properly last time. Your changes since then have been restored."
+                                : u"Tasklane wurde zuletzt nicht richtig beendet. Ihre \u00c4nderungen seitdem wurden "
+                                  u"wiederhergestellt.");
     // Written anew: a journal cut short at its end would hide whatever came after the cut.
+    recovery_.broken = true;
     WriteRecoverySnapshot();
   } catch (...) {
+    recovery_.broken = true;
     RecoveryWriteFailed();
   }
 }
@@ -69,26 +74,56 @@ void TToDoForm::KeepRecoveryAside(std::u16string_view why, std::string_view suff
   for (int number = 2; files.FileExists(kept); ++number) {
     kept = WithSuffix(RecoveryFile(), std::string(suffix) + "." + std::to_string(number));
   }
-  files.Rename(RecoveryFile(), kept);
-  recovery_.notice = (EnglishUI ? u"Tasklane did not close properly last time, but its recovery file "
-                                : u"Tasklane wurde zuletzt nicht richtig beendet, aber seine Wiederherstellungsdatei ") +
-                     std::u16string(why) +
-                     (EnglishUI ? u". It was not applied and has been kept as:\r\n"
-                                : u". Sie wurde nicht angewendet und liegt jetzt hier:\r\n") +
-                     kept.u16string();
+  try {
+    files.Rename(RecoveryFile(), kept);
+  } catch (...) {
+    // It stays where it is, untouched: this run keeps no journal rather than write over it.
+    kept = RecoveryFile();
+    recovery_.refused = true;
+  }
+  AddRecoveryNotice((EnglishUI ? u"Tasklane did not close properly last time, but its recovery file "
+                               : u"Tasklane wurde zuletzt nicht richtig beendet, aber seine Wiederherstellungsdatei ") +
+                    std::u16string(why) +
+                    (EnglishUI ? u". It was not applied and has been kept as:\r\n"
+                               : u". Sie wurde nicht angewendet und liegt jetzt hier:\r\n") +
+                    kept.u16string());
 }
 
-// Counts a journal gives hold only within what the list and the journal could hold, as for
-// a list file.
-void TToDoForm::ApplyRecord(const JournalRecord& record) {
-  if (const auto* row = std::get_if<RowTexts>(&record)) {
-    std::vector<std::u16string_view> cells(row->cells.begin(), row->cells.end());
-    if (row->row >= 0) ToDoGrid.SetRowCells(row->row, cells);
-    return;
+// Frames and rows in their order; the skin and the window's place once, from the last frame.
+void TToDoForm::ApplyJournal(const JournalContent& content, std::uint64_t bytes) {
+  const ListFrame* last = nullptr;
+  for (const JournalRecord& record : content.records) {
+    if (const auto* row = std::get_if<RowTexts>(&record)) {
+      ApplyRow(*row);
+    } else {
+      last = &std::get<ListFrame>(record);
+      ApplyShape(*last, bytes);
+    }
   }
-  const ListFrame& frame = std::get<ListFrame>(record);
+  if (last) ApplyPlace(*last);
+}
+
+// A row beyond the table was never written; one there now is a damaged journal's.
+void TToDoForm::ApplyRow(const RowTexts& row) {
+  if (row.row < 0 || row.row >= ToDoGrid.RowCount()) return;
+  std::vector<std::u16string_view> cells(row.cells.begin(), row.cells.end());
+  ToDoGrid.SetRowCells(row.row, cells);
+}
+
+// Counts hold only within what the list and the journal could hold, as for a list file. Rows
+// and columns the frame drops are emptied, as removing them empties them: a row added again
+// later must not bring back texts the list no longer had.
+void TToDoForm::ApplyShape(const ListFrame& frame, std::uint64_t bytes) {
   const std::int64_t cells = std::int64_t{std::max(frame.rowCount, 1)} * std::max(frame.colCount, 1);
-  if (cells <= std::max<std::int64_t>(smallestCellBudget, static_cast<std::int64_t>(recovery_.list.size) / bytesPerCell)) {
+  if (cells <= std::max<std::int64_t>(smallestCellBudget, static_cast<std::int64_t>(bytes) / bytesPerCell)) {
+    const int rows = ToDoGrid.RowCount();
+    const int cols = ToDoGrid.ColCount();
+    for (int row = std::max(frame.rowCount, 1); row < rows; ++row) {
+      for (int col = 0; col < cols; ++col) ToDoGrid.SetCell(col, row, u"");
+    }
+    for (int col = std::max(frame.colCount, 1); col < cols; ++col) {
+      for (int row = 0; row < std::min(rows, frame.rowCount); ++row) ToDoGrid.SetCell(col, row, u"");
+    }
     ToDoGrid.SetRowCount(frame.rowCount);
     ToDoGrid.SetColCount(frame.colCount);
   }
@@ -101,14 +136,22 @@ void TToDoForm::ApplyRecord(const JournalRecord& record) {
   }
   SetHeaderTextBold(frame.headerBold);
   SetDrawGridLines(frame.gridLines);
+}
+
+// The skin, and the window's place where the screens still show it, as loading checks it.
+void TToDoForm::ApplyPlace(const ListFrame& frame) {
   Values.CurrentSkinName = frame.skinName;
   Values.CurrentSkinPath = frame.skinPath;
   if (frame.skinName != u"No Skin" &&
       platform_.FileSystem().FolderExists(std::filesystem::path(frame.skinPath + frame.skinName))) {
     loadSkin();
   }
-  SetBounds(frame.left, frame.top, std::clamp(frame.width, Values.FoldedClientWidth, maxPixels),
-            std::clamp(frame.height, 50, maxPixels));
+  const int width = std::clamp(frame.width, Values.FoldedClientWidth, maxPixels);
+  const int height = std::clamp(frame.height, 50, maxPixels);
+  const platform::Rect desktop = platform_.VirtualDesktop();
+  const bool inside = desktop.left - width < frame.left && frame.left < desktop.right - 10 &&
+                      desktop.top - height < frame.top && frame.top < desktop.bottom - 10;
+  SetBounds(inside ? frame.left : Left(), inside ? frame.top : Top(), width, height);
 }
 
 ListFrame TToDoForm::CurrentFrame() {
@@ -149,7 +192,8 @@ void TToDoForm::FlushRecovery() {
   recovery_.flushPending = false;
   if (!recovery_.recording || recovery_.refused) return;
   try {
-    if (recovery_.broken || recovery_.journalBytes > 2 * recovery_.list.size + journalSlack) {
+    const std::uint64_t list = std::max(recovery_.list.size, recovery_.snapshotBytes);
+    if (recovery_.broken || recovery_.journalBytes > 2 * list + journalSlack) {
       WriteRecoverySnapshot();
       return;
     }
@@ -158,6 +202,7 @@ void TToDoForm::FlushRecovery() {
     recovery_.broken = true;
     RecoveryWriteFailed();
   }
+  if (!recovery_.closing) Unguarded([&] { ShowRecoveryNotice(); });
 }
 
 // The frame when it changed, and each changed row's cells; the first changes of a run make
@@ -175,6 +220,12 @@ void TToDoForm::AppendChanges() {
   if (!recovery_.started) {
     PrepareRecoveryFolder();
     if (!TakeRecoveryLock()) return;
+    // A journal that came after the start is another run's (a Tasklane that ended since):
+    // the next start applies it or keeps it aside; this run writes nothing over it.
+    if (platform_.FileSystem().FileExists(RecoveryFile())) {
+      recovery_.refused = true;
+      return;
+    }
     records = JournalHeader(recovery_.list) + records;
   }
   platform_.FileSystem().AppendDurably(RecoveryFile(), records);
@@ -212,6 +263,7 @@ void TToDoForm::WriteRecoverySnapshot() {
   recovery_.started = true;
   recovery_.broken = false;
   recovery_.journalBytes = written;
+  recovery_.snapshotBytes = written;
   recovery_.written = frame;
   recovery_.changedRows.clear();
 }
@@ -222,34 +274,38 @@ void TToDoForm::PrepareRecoveryFolder() {
 }
 
 // The list is saved: nothing is left to recover.
+// Only a journal this run wrote itself goes. The lock file stays: removed, a Tasklane that
+// opened it a moment before would hold a lock on a file nobody else can find.
 void TToDoForm::EndRecovery() {
   recovery_.recording = false;
-  if (!recovery_.lock) return;
-  platform::Files& files = platform_.FileSystem();
+  if (!recovery_.lock || !recovery_.started || recovery_.refused) return;
   try {
-    if (files.FileExists(RecoveryFile())) files.Delete(RecoveryFile());
-    recovery_.lock.reset();
-    files.Delete(WithSuffix(RecoveryFile(), lockSuffix));
+    platform_.FileSystem().Delete(RecoveryFile());
   } catch (...) {
   }
+  recovery_.lock.reset();
 }
 
 // Once a run, not at every change: the program goes on as before without it.
 void TToDoForm::RecoveryWriteFailed() {
   if (recovery_.failureShown) return;
   recovery_.failureShown = true;
-  recovery_.notice = (EnglishUI ? u"Tasklane cannot write its recovery file:\r\n"
-                                : u"Tasklane kann seine Wiederherstellungsdatei nicht schreiben:\r\n") +
-                     RecoveryFile().u16string() +
-                     (EnglishUI ? u"\r\nYour list is still saved when Tasklane closes, but a crash would lose the "
-                                  u"changes since it started."
-                                : u"\r\nIhre Liste wird beim Beenden trotzdem gespeichert, ein Absturz w\u00fcrde aber "
-                                  u"die \u00c4nderungen seit dem Start verlieren.");
-  if (recovery_.recording) ShowRecoveryNotice();
+  AddRecoveryNotice((EnglishUI ? u"Tasklane cannot write its recovery file:\r\n"
+                               : u"Tasklane kann seine Wiederherstellungsdatei nicht schreiben:\r\n") +
+                    RecoveryFile().u16string() +
+                    (EnglishUI ? u"\r\nYour list is still saved when Tasklane closes, but a crash would lose the "
+                                 u"changes since it started."
+                               : u"\r\nIhre Liste wird beim Beenden trotzdem gespeichert, ein Absturz w\u00fcrde aber "
+                                 u"die \u00c4nderungen seit dem Start verlieren."));
+}
+
+void TToDoForm::AddRecoveryNotice(const std::u16string& text) {
+  if (!recovery_.notice.empty()) recovery_.notice += u"\r\n\r\n";
+  recovery_.notice += text;
 }
 
 void TToDoForm::ShowRecoveryNotice() {
-  if (recovery_.notice.empty()) return;
+  if (recovery_.notice.empty() || !recovery_.windowShown) return;
   const std::u16string notice = std::exchange(recovery_.notice, {});
   SetTopMost(false);
   platform_.ShowMessage(caption, notice, platform::MessageIcon::Information, platform::MessageButtons::Ok, true);

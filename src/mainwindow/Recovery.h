@@ -21,7 +21,10 @@ struct RecoveryState {
   bool failureShown = false;
   bool flushPending = false;  // the flush timer runs
   ListFingerprint list;  // ToDoList.xml as it was read at start
+  bool windowShown = false;  // notices wait for it
+  bool closing = false;     // the close query flushes: no box may hold it up
   std::uint64_t journalBytes = 0;
+  std::uint64_t snapshotBytes = 0;  // the last time the journal was written whole
   std::optional<ListFrame> written;  // the frame as the journal has it
   std::set<int> changedRows;         // rows whose texts the journal does not have yet
   std::u16string notice;             // shown once the window shows

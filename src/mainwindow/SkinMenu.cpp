@@ -14,6 +14,7 @@ std::u16string SkinItemName(int number) { return std::u16string(skinItemPrefix) 
 }  // namespace
 
 void TToDoForm::mnuSkinClick() {
+  RecordChange(-1);  // the skin path may change
   for (int k = 1;; ++k) {
     platform::MenuItem* old = mnuSkin.Find(SkinItemName(k));
     if (!old) break;

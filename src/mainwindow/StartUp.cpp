@@ -183,7 +183,8 @@ void TToDoForm::tmrAnwendungsStartOnTimerTimer() {
     platform_.SetTimer(startTimerId, 1, false);
     platform_.ShowWindow(Values.StartHidden ? platform::WindowShow::Hide : platform::WindowShow::Show);
   });
-  ShowRecoveryNotice();
+  recovery_.windowShown = true;
+  Unguarded([&] { ShowRecoveryNotice(); });
 }
 
 void TToDoForm::TimerTick(int timerId) {
@@ -201,6 +202,7 @@ bool TToDoForm::FormCloseQuery() {
   Guarded(u"FormCloseQuery", Team::Quillbox, [&] {
     // What the journal has not got yet goes there first: should saving fail, it still holds
     // every change.
+    recovery_.closing = true;
     FlushRecovery();
     if (XMLSpeichern()) EndRecovery();
     platform_.ProcessMessages();

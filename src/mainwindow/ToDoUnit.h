@@ -305,7 +305,11 @@ class TToDoForm : public platform::WindowEvents {
   void RecoverAtStart();
   bool TakeRecoveryLock();
   void KeepRecoveryAside(std::u16string_view why, std::string_view suffix);
-  void ApplyRecord(const JournalRecord& record);
+  void ApplyJournal(const JournalContent& content, std::uint64_t bytes);
+  void ApplyRow(const RowTexts& row);
+  void ApplyShape(const ListFrame& frame, std::uint64_t bytes);
+  void ApplyPlace(const ListFrame& frame);
+  void AddRecoveryNotice(const std::u16string& text);
   ListFrame CurrentFrame();
   void StartRecording();
   void AppendChanges();

@@ -94,7 +94,8 @@ int OpenFile(const fs::path& path, Opening opening) {
   const int flags = mode | O_CLOEXEC;
   int fd;
   do {
-    fd = ::open(path.c_str(), flags, 0666);
+    // A recovery journal holds the list itself: its owner's only.
+    fd = ::open(path.c_str(), flags, opening == Opening::Append ? 0600 : 0666);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -233,6 +234,11 @@ std::unique_ptr<FileLock> LockFile(const fs::path& path) {
   } while (result != 0 && errno == EINTR);
   if (result == 0) return std::make_unique<HeldFile>(fd);
   const std::error_code error = CError();
+  // NOTE: some network and FUSE file systems cannot lock at all; there the file is taken as
+  // held, as nothing better can be known.
+  if (error == std::errc::no_lock_available || error == std::errc::operation_not_supported) {
+    return std::make_unique<HeldFile>(fd);
+  }
   ::close(fd);
   if (error == std::errc::operation_would_block) return nullptr;
   Fail("Cannot lock file", path, error.message());
@@ -338,10 +344,22 @@ class SystemFiles final : public Files {
   }
 
   void AppendDurably(const fs::path& path, std::string_view bytes) override {
+    std::error_code unknown;
+    const bool made = !fs::exists(path, unknown);
     OpenedFile file(OpenFile(path, Opening::Append));
     if (file.Get() < 0) Fail("Cannot write file", path, CError().message());
     WriteAll(file.Get(), path, bytes);
     FlushAndClose(file, path);
+#ifndef _WIN32
+    // A new file's name is in its folder only once the folder is on the disk too.
+    if (made) {
+      if (const std::error_code error = FlushFolder(path.parent_path().empty() ? "." : path.parent_path())) {
+        Fail("Cannot write file", path, "Flushing its folder failed: " + error.message());
+      }
+    }
+#else
+    (void)made;
+#endif
   }
 
   std::unique_ptr<FileLock> TryLock(const fs::path& path) override { return LockFile(path); }

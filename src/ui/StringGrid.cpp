@@ -57,6 +57,7 @@ std::u16string_view StringGrid::Cell(int col, int row) const { return cells_.At(
 
 void StringGrid::SetCell(int col, int row, std::u16string_view text) {
   if (row < 0 || col < 0) throw std::out_of_range("grid cell outside the table");
+  if (cells_.At(col, row) == text) return;
   cells_.Set(col, row, text);
   DataChanged(row);
   Repaint();

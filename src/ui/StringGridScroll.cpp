@@ -56,7 +56,7 @@ void StringGrid::ScrollTo(bool vertical, int position) {
   int& target = vertical ? topRow_ : leftCol_;
   if (clamped == target) return;
   target = clamped;
-  if (editor_.IsOpen()) editor_.Close();
+  CloseEditor();
   Repaint();
 }
 

@@ -35,7 +35,8 @@ constexpr UINT_PTR timerIdBase = 100;
 constexpr UINT trayMessage = WM_APP + 1;
 // Asks the notification area again, while the icon could not be added.
 constexpr UINT_PTR trayRetryTimerId = 1;
-constexpr UINT trayRetryMs = 2000;
+constexpr UINT trayRetryMs = 2000;     // the first retry; each later one waits twice as long
+constexpr UINT trayRetryMaxMs = 60000;
 
 struct MenuSession;
 
@@ -60,6 +61,7 @@ struct Win32State {
   COLORREF hintBackground = RGB(255, 255, 225);
   bool trayWanted = false;  // the core asked for the icon
   bool trayShown = false;   // and the notification area has it
+  UINT trayRetryDelay = trayRetryMs;
   bool trayVersion4 = false;  // clicks come as NIN_SELECT, NIN_KEYSELECT and WM_CONTEXTMENU
   HICON trayIcon = nullptr;
   std::wstring trayTip;

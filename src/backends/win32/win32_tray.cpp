@@ -51,13 +51,20 @@ bool AddTrayIcon(Win32State& state, DWORD how) {
   return true;
 }
 
-// A shell that is not there yet, or busy past its time-out, gets asked again; the timer stops
-// as soon as the icon is in.
+// A shell that is not there yet, or busy past its time-out, gets asked again, less and less
+// often; the timer stops as soon as the icon is in. NOTE: an add that timed out may have
+// added the icon all the same, and a second add of it then fails: a modify finds it.
 void AddOrRetry(Win32State& state) {
   if (!state.window) return;
-  state.trayShown = AddTrayIcon(state, state.trayShown ? NIM_MODIFY : NIM_ADD);
-  if (state.trayShown) KillTimer(state.window, trayRetryTimerId);
-  else SetTimer(state.window, trayRetryTimerId, trayRetryMs, nullptr);
+  state.trayShown = AddTrayIcon(state, state.trayShown ? NIM_MODIFY : NIM_ADD) ||
+                    (!state.trayShown && AddTrayIcon(state, NIM_MODIFY));
+  if (state.trayShown) {
+    KillTimer(state.window, trayRetryTimerId);
+    state.trayRetryDelay = trayRetryMs;
+    return;
+  }
+  SetTimer(state.window, trayRetryTimerId, state.trayRetryDelay, nullptr);
+  state.trayRetryDelay = std::min(state.trayRetryDelay * 2, trayRetryMaxMs);
 }
 
 }  // namespace

@@ -188,6 +188,7 @@ LRESULT SizeMoveOrFrame(Win32State& state, HWND window, UINT message, WPARAM wPa
 LRESULT Dispatch(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == state.taskbarCreated) {
     state.trayShown = false;  // a new notification area starts empty
+    state.trayRetryDelay = trayRetryMs;
     RestoreTrayIcon(state);
     return 0;
   }
