@@ -50,6 +50,7 @@ void TToDoForm::XMLLaden(const std::filesystem::path& file) {
     xml::XmlRows content(u"ToDoContent", "Column", "Text");
     std::string bytes;  // the rows are decoded from them
     try {
+      NoteLoadedList(file);
       bytes = platform_.FileSystem().ReadWhole(file);
       recovery_.list = FingerprintOf(bytes);
       XmlDoc.LoadFromBytes(bytes, &content);

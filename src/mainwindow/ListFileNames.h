@@ -13,6 +13,8 @@ inline constexpr std::string_view unreadableSuffix = ".unreadable";
 // The recovery journal beside the list, and the file whose lock says a Tasklane keeps it.
 inline constexpr std::string_view recoverySuffix = ".recovery";
 inline constexpr std::string_view lockSuffix = ".lock";
+// Where a close notes the versions changed elsewhere that it kept, for the next start to tell.
+inline constexpr std::string_view keptSuffix = ".kept";
 
 // The counts a list declares are bounded by what its file can hold: every cell the program
 // saves is an element of its own, and the shortest element ("<a/>") takes 4 bytes. So every

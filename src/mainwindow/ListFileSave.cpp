@@ -131,6 +131,7 @@ bool TToDoForm::WriteListFile(bool writeProtectionFailed) {
   }
   try {
     if (listFileUnreadable_) KeepUnreadableFile(target);
+    else KeepVersionChangedElsewhere(target);
     files.Replace(temporary, target);
   } catch (const platform::UnconfirmedReplaceError&) {
     // The new list is in place and is what the next start reads; saying that nothing was
@@ -140,6 +141,7 @@ bool TToDoForm::WriteListFile(bool writeProtectionFailed) {
     return false;
   }
   listFileUnreadable_ = false;
+  NoteSavedList(target);
   return true;
 }
 

@@ -21,6 +21,8 @@ struct RecoveryState {
   bool failureShown = false;
   bool flushPending = false;  // the flush timer runs
   ListFingerprint list;  // ToDoList.xml as it was read at start
+  std::optional<platform::FileStamp> listStamp;  // and its stamp, or that of the last save
+  bool listSaved = false;                        // this run wrote the list file
   bool windowShown = false;  // notices wait for it
   bool closing = false;     // the close query flushes: no box may hold it up
   std::uint64_t journalBytes = 0;

@@ -122,6 +122,7 @@ void TToDoForm::FormCreate() {
     if (files.FileExists(ListFile())) XMLLaden(ListFile());
     else if (ListFile() != besideProgram && files.FileExists(besideProgram)) XMLLaden(besideProgram);
     else BuildDefaultDocument();
+    ReportKeptVersions();
     RecoverAtStart();
 
     Values.FoldState = Unfolded;

@@ -91,6 +91,7 @@ class TToDoForm : public platform::WindowEvents {
   void SizeLimits(platform::Size& minimum, platform::Size& maximum) override;
   platform::HitZone HitTest(platform::Point screen) override;
   void Moved() override;
+  void Displaced() override { RecordChange(-1); }
   void TrayClicked() override { TrayIconClick(); }
   void TrayMenuRequested() override { OpenPopupMenuAt(platform_.CursorPosition()); }
 
@@ -299,6 +300,10 @@ class TToDoForm : public platform::WindowEvents {
   void KeepUnreadableFile(const std::filesystem::path& listFile);
   void RemoveIncompleteFile(const std::filesystem::path& file);
   platform::Rect KeptWindowRect();
+  void NoteLoadedList(const std::filesystem::path& file);
+  void KeepVersionChangedElsewhere(const std::filesystem::path& target);
+  void NoteSavedList(const std::filesystem::path& target);
+  void ReportKeptVersions();
 
   // The recovery journal.
   std::filesystem::path RecoveryFile() const;

@@ -2,9 +2,11 @@
 // faults in any of them. Paths are absolute or relative to the current folder.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +27,14 @@ class UnconfirmedReplaceError : public FileError {
   using FileError::FileError;
 };
 
+// What tells one version of a file from another without reading it: its size and when it was
+// last written, in the system's own units.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t written = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 struct FolderEntry {
   std::filesystem::path name;  // the entry's own name, without its folder
   bool isFolder = false;
@@ -43,6 +53,8 @@ class Files {
 
   virtual bool FileExists(const std::filesystem::path& path) = 0;
   virtual bool FolderExists(const std::filesystem::path& path) = 0;
+  // The stamp of the file a path names, links followed; none for a missing or unreadable one.
+  virtual std::optional<FileStamp> Stamp(const std::filesystem::path& path) = 0;
 
   // The file that `path` finally names: each symbolic link on the way is followed, a relative
   // one from its own folder, up to a name that is no link, which need not exist. A path that

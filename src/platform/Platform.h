@@ -20,6 +20,11 @@
 
 namespace tasklane::platform {
 
+// A moment on the user's clock, to the minute.
+struct LocalTime {
+  int year = 0, month = 1, day = 1, hour = 0, minute = 0;
+};
+
 // Where a point of the window lies for the window system: in the window's own area, or on
 // an edge or corner it is sized by. The values are those of the Windows hit-test codes.
 enum class HitZone : int {
@@ -49,6 +54,9 @@ class WindowEvents {
   virtual HitZone HitTest(Point screen) = 0;
   // The user has moved the window (after the window system's own move ended).
   virtual void Moved() = 0;
+  // The window system moved the window on its own, at no request of the program's and in no
+  // move of the user's that Moved reports: a keyboard move, a window placed by its manager.
+  virtual void Displaced() = 0;
   // A left click on the notification-area icon, and the request for its menu.
   virtual void TrayClicked() = 0;
   virtual void TrayMenuRequested() = 0;
@@ -176,6 +184,7 @@ class Platform {
   virtual std::u16string NewGuid() = 0;
   // The language the program's texts were built in ("ENGLISH" or "DEUTSCH").
   virtual std::u16string LanguageResource() = 0;
+  virtual LocalTime LocalNow() = 0;
 
   // Single instance.
   virtual InstanceLock CreateInstanceLock(std::u16string_view name) = 0;

@@ -9,6 +9,7 @@
 
 #include "platform/ShownPath.h"
 #include "platform/Files.h"
+#include "platform/LargePages.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -261,6 +262,15 @@ void WriteAll(int file, const fs::path& path, std::string_view bytes) {
 }
 
 
+std::optional<FileStamp> StampOf(const fs::path& path) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(path, error);
+  if (error) return std::nullopt;
+  const fs::file_time_type written = fs::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return FileStamp{size, static_cast<std::int64_t>(written.time_since_epoch().count())};
+}
+
 class SystemFiles final : public Files {
  public:
   bool FileExists(const fs::path& path) override {
@@ -273,6 +283,8 @@ class SystemFiles final : public Files {
     std::error_code error;
     return fs::is_directory(fs::status(path, error));
   }
+
+  std::optional<FileStamp> Stamp(const fs::path& path) override { return StampOf(path); }
 
   fs::path FinalTarget(const fs::path& path) override {
     // As many links as Linux follows in one path before it gives up on a loop.
@@ -294,17 +306,22 @@ class SystemFiles final : public Files {
   std::string ReadWhole(const fs::path& path) override {
     OpenedFile file(OpenFile(path, Opening::Read));
     if (file.Get() < 0) Fail("Cannot open file", path, CError().message());
-    std::string bytes;
-    // One allocation for a file of known size; one that grows meanwhile is still read whole.
+    // Read straight into the string, one allocation for a file of known size, one byte more
+    // so that its end shows at once; a file that grows meanwhile is still read whole.
     std::error_code unknown;
     const std::uintmax_t size = fs::file_size(path, unknown);
-    if (!unknown) bytes.reserve(static_cast<std::size_t>(size));
-    char chunk[65536];
+    std::string bytes;
+    bytes.reserve(unknown ? std::size_t{64} << 10 : static_cast<std::size_t>(size) + 1);
+    PreferLargePages(bytes.data(), bytes.capacity());
+    bytes.resize(bytes.capacity());
+    std::size_t filled = 0;
     for (;;) {
-      const long long got = ReadSome(file.Get(), chunk, sizeof chunk);
+      if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+      const long long got = ReadSome(file.Get(), bytes.data() + filled, bytes.size() - filled);
       if (got > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        filled += static_cast<std::size_t>(got);
       } else if (got == 0) {
+        bytes.resize(filled);
         return bytes;
       } else if (errno != EINTR) {
         Fail("Cannot read file", path, CError().message());

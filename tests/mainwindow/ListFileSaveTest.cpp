@@ -94,7 +94,8 @@ TEST(SaveList, WritesTheTemporaryFileThenPutsItInPlace) {
   program.platform.FileSystem().ClearCalls();
   program.Close();
   const auto& calls = program.platform.FileSystem().Calls();
-  ASSERT_EQ(calls.size(), 4u);
+  // The list file's stamp is looked at before it is replaced, and taken again after.
+  ASSERT_EQ(calls.size(), 6u);
   EXPECT_EQ(calls[0].operation, Op::ClearReadOnly);
   EXPECT_EQ(calls[0].path, program.platform.Folder() / "ToDoList.xml");
   EXPECT_EQ(calls[1].operation, Op::FinalTarget);
@@ -102,10 +103,12 @@ TEST(SaveList, WritesTheTemporaryFileThenPutsItInPlace) {
   const std::u16string temporary = calls[2].path.filename().u16string();
   EXPECT_EQ(temporary, u"ToDoList~tmp~backup~{00000000-0000-0000-0000-000000000001}");
   EXPECT_EQ(calls[2].path.parent_path(), program.platform.Folder());
-  EXPECT_EQ(calls[3].operation, Op::Replace);
-  EXPECT_EQ(calls[3].path, calls[2].path);
-  EXPECT_EQ(calls[3].to, program.platform.Folder() / "ToDoList.xml");
-  EXPECT_TRUE(calls[3].path.is_absolute());
+  EXPECT_EQ(calls[3].operation, Op::Stamp);
+  EXPECT_EQ(calls[4].operation, Op::Replace);
+  EXPECT_EQ(calls[4].path, calls[2].path);
+  EXPECT_EQ(calls[4].to, program.platform.Folder() / "ToDoList.xml");
+  EXPECT_TRUE(calls[4].path.is_absolute());
+  EXPECT_EQ(calls[5].operation, Op::Stamp);
 }
 
 // A list kept in a synchronised folder through a link (here a chain of two, one of them

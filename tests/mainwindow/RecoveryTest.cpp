@@ -176,5 +176,46 @@ TEST_F(Recovery, TheJournalIsWrittenAnewWhenItGrows) {
   EXPECT_EQ(form().ToDoGrid.Cell(1, 1), text + u"399");
 }
 
+// Another version brought in while the program ran is kept beside ours at the close; one that
+// was only touched, or that this run saved itself, is not.
+TEST_F(Recovery, AListChangedElsewhereIsKeptBesideOursAtTheClose) {
+  program.Start();
+  program.Close();
+  const std::string saved = program.ListFileBytes();
+  program.Start();
+  Type(1, 1, u"ours");
+  const std::string theirs = saved.substr(0, saved.size() - 12) + "<!--x-->" + saved.substr(saved.size() - 12);
+  program.WriteListFile(theirs);
+  program.Close();
+  const fs::path kept = program.platform.Folder() / "ToDoList (changed elsewhere 2026-03-14 09-05).xml";
+  EXPECT_EQ(program.platform.FileSystem().ReadWhole(kept), theirs);
+  EXPECT_NE(program.ListFileBytes().find("ours"), std::string::npos);
+
+  program.Start();
+  EXPECT_NE(MessageTexts().back().find(u"changed by another program"), std::u16string::npos);
+  EXPECT_NE(MessageTexts().back().find(kept.u16string()), std::u16string::npos);
+  const std::size_t notices = MessageTexts().size();
+  const fs::path list = program.platform.Folder() / "ToDoList.xml";
+  fs::last_write_time(list, fs::last_write_time(list) - std::chrono::hours(1));
+  program.Close();
+  program.Start();
+  program.Close();
+  EXPECT_EQ(MessageTexts().size(), notices);
+  EXPECT_EQ(std::distance(fs::directory_iterator(program.platform.Folder()), fs::directory_iterator()), 3);
+}
+
+// When the other version cannot be kept, it stays in place and the journal keeps ours.
+TEST_F(Recovery, AVersionThatCannotBeKeptStopsTheSave) {
+  program.Start();
+  program.Close();
+  program.Start();
+  Type(1, 1, u"ours");
+  program.WriteListFile("<ToDoList/>");
+  program.platform.FileSystem().FailNext(Op::WriteWhole, 1);
+  program.Close();
+  EXPECT_EQ(program.ListFileBytes(), "<ToDoList/>");
+  EXPECT_TRUE(fs::exists(Journal()));
+}
+
 }  // namespace
 }  // namespace tasklane::mainwindow

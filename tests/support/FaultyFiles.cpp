@@ -48,6 +48,7 @@ std::string_view OperationName(FaultyFiles::Operation operation) {
     case Operation::CreatePrivateFolder: return "CreatePrivateFolder";
     case Operation::AppendDurably: return "AppendDurably";
     case Operation::TryLock: return "TryLock";
+    case Operation::Stamp: return "Stamp";
   }
   return "?";
 }
@@ -125,6 +126,15 @@ bool FaultyFiles::FolderExists(const fs::path& path) {
   Enter(Operation::FolderExists, path);
   std::error_code ignored;
   return fs::is_directory(path, ignored);
+}
+
+std::optional<platform::FileStamp> FaultyFiles::Stamp(const fs::path& path) {
+  try {
+    Enter(Operation::Stamp, path);
+  } catch (const platform::FileError&) {
+    return std::nullopt;
+  }
+  return real_->Stamp(path);
 }
 
 fs::path FaultyFiles::FinalTarget(const fs::path& path) {

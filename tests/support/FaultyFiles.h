@@ -32,8 +32,9 @@ class FaultyFiles : public platform::Files {
     CreatePrivateFolder,
     AppendDurably,
     TryLock,
+    Stamp,
   };
-  static constexpr int kOperationCount = static_cast<int>(Operation::TryLock) + 1;
+  static constexpr int kOperationCount = static_cast<int>(Operation::Stamp) + 1;
 
   struct Call {
     Operation operation;
@@ -68,6 +69,8 @@ class FaultyFiles : public platform::Files {
   // by root, until ClearReadOnly.
   bool FileExists(const std::filesystem::path& path) override;
   bool FolderExists(const std::filesystem::path& path) override;
+  // A fault reads as a file that cannot be looked at.
+  std::optional<platform::FileStamp> Stamp(const std::filesystem::path& path) override;
   // Follows the links as the real system does.
   std::filesystem::path FinalTarget(const std::filesystem::path& path) override;
   std::string ReadWhole(const std::filesystem::path& path) override;

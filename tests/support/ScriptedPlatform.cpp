@@ -75,7 +75,11 @@ void ScriptedPlatform::SetCreationBounds(const platform::Rect& bounds) {
   bounds_ = bounds;
 }
 
-void ScriptedPlatform::AttachWindow(platform::WindowEvents& events) { events_ = &events; }
+// A window made after the last one closed is the next run's.
+void ScriptedPlatform::AttachWindow(platform::WindowEvents& events) {
+  events_ = &events;
+  closed_ = false;
+}
 
 void ScriptedPlatform::SetWindowBounds(const platform::Rect& bounds) {
   int width = std::max(bounds.Width(), 0);

@@ -191,6 +191,7 @@ class ScriptedPlatform : public platform::Platform {
   void SetExecutablePath(std::filesystem::path path) { executablePath_ = std::move(path); }
   void SetUserDataFolder(std::filesystem::path path) { userDataFolder_ = std::move(path); }
   const std::vector<std::filesystem::path>& CurrentFolderCalls() const { return currentFolderCalls_; }
+  void SetLocalNow(platform::LocalTime now) { localNow_ = now; }
   // GUIDs count up from {00000000-0000-0000-0000-000000000001}, per platform.
   void SetNewGuidFails(bool fails) { newGuidFails_ = fails; }
   // The build's language until set.
@@ -267,6 +268,7 @@ class ScriptedPlatform : public platform::Platform {
   // Throws std::runtime_error when the test made it fail.
   std::u16string NewGuid() override;
   std::u16string LanguageResource() override { return language_; }
+  platform::LocalTime LocalNow() override { return localNow_; }
 
   platform::InstanceLock CreateInstanceLock(std::u16string_view name) override;
   void CloseInstanceLock() override;
@@ -348,6 +350,7 @@ class ScriptedPlatform : public platform::Platform {
   std::filesystem::path userDataFolder_;
   std::vector<std::filesystem::path> currentFolderCalls_;
   bool newGuidFails_ = false;
+  platform::LocalTime localNow_{2026, 3, 14, 9, 5};
   std::uint64_t guidsMade_ = 0;
   std::u16string language_ = u"ENGLISH";
   bool languageSet_ = false;

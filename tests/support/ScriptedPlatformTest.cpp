@@ -32,6 +32,7 @@ struct Window : platform::WindowEvents {
   }
   platform::HitZone HitTest(platform::Point) override { return platform::HitZone::Client; }
   void Moved() override {}
+  void Displaced() override {}
   void TrayClicked() override {}
   void TrayMenuRequested() override {}
 };

@@ -183,6 +183,7 @@ void QtWindow::enterEvent(QEnterEvent* event) {
 void QtWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   if (systemMoving_) systemMoveQuiet_.start(systemMoveQuietMs);
+  else if (!dragging_ && events_) events_->Displaced();
 }
 
 }  // namespace tasklane::qt

@@ -85,6 +85,7 @@ class QtPlatform : public platform::Platform {
   void SetCurrentFolder(const std::filesystem::path& folder) override;
   std::u16string NewGuid() override;
   std::u16string LanguageResource() override;
+  platform::LocalTime LocalNow() override;
 
   // Single instance.
   platform::InstanceLock CreateInstanceLock(std::u16string_view name) override;

@@ -5,6 +5,7 @@
 //  [x] a new GUID, the language the texts were built in, text comparison
 //  [x] the file system
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QUuid>
 
@@ -47,6 +48,11 @@ void QtPlatform::SetCurrentFolder(const std::filesystem::path& folder) { QDir::s
 
 std::u16string QtPlatform::NewGuid() {
   return CoreString(QUuid::createUuid().toString(QUuid::WithBraces).toUpper());
+}
+
+platform::LocalTime QtPlatform::LocalNow() {
+  const QDateTime now = QDateTime::currentDateTime();
+  return {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute()};
 }
 
 std::u16string QtPlatform::LanguageResource() { return mainwindow::buildEnglishUI ? u"ENGLISH" : u"DEUTSCH"; }

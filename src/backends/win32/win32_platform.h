@@ -83,6 +83,7 @@ class Win32Platform final : public platform::Platform {
   void SetCurrentFolder(const std::filesystem::path& folder) override;
   std::u16string NewGuid() override;
   std::u16string LanguageResource() override;
+  platform::LocalTime LocalNow() override;
 
   // Single instance.
   platform::InstanceLock CreateInstanceLock(std::u16string_view name) override;

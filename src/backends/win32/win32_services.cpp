@@ -179,6 +179,12 @@ std::u16string Win32Platform::NewGuid() {
   return CoreText(text);
 }
 
+platform::LocalTime Win32Platform::LocalNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+}
+
 std::u16string Win32Platform::LanguageResource() {
   const wchar_t* text = nullptr;
   // With a zero length LoadStringW hands out the resource's own text, not a copy.

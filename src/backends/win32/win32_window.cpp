@@ -161,6 +161,9 @@ void OnDestroy(Win32State& state, HWND window) {
 LRESULT SizeMoveOrFrame(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: OnSize(state, window, wParam); return 0;
+    case WM_MOVE:
+      if (state.events && !state.userMoving) state.events->Displaced();
+      return 0;
     case WM_ENTERSIZEMOVE: state.userMoving = true; state.userSizing = false; return 0;
     case WM_SIZING: state.userSizing = true; return DefWindowProcW(window, message, wParam, lParam);
     case WM_EXITSIZEMOVE:

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <thread>
 
@@ -81,6 +84,27 @@ TEST_F(ProgramWindows, AFailedStartUpShowsItsOneReportThenTheWindowWhatever) {
   EXPECT_TRUE(MainWindowShown()) << "\"-m\" has no effect after a failed start-up";
   EXPECT_TRUE(ShownBoxes().empty());
   End(program);
+}
+
+// A move the program did not make itself reaches the recovery file like any other change.
+TEST_F(ProgramWindows, AWindowMovedByTheWindowSystemKeepsItsPlaceThroughACrash) {
+  folder.emplace();
+  {
+    RunningProgram program(*folder, {}, display.Name());
+    ASSERT_TRUE(WaitUntilServing(*folder)) << folder->LogText();
+    ASSERT_TRUE(Eventually([&] { return MainWindowShown(); }));
+    display.Move(MainWindow()->id, 123, 45);
+    const std::filesystem::path journal = folder->Program() / "ToDoList.xml.recovery";
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(journal); })) << folder->LogText();
+    program.Signal(SIGKILL);
+    program.WaitForExit();
+  }
+  RunningProgram program(*folder, {}, display.Name());
+  ASSERT_TRUE(WaitUntilServing(*folder)) << folder->LogText();
+  End(program);
+  std::ifstream in(folder->ListFile());
+  const std::string list((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(list.find("<Left>123</Left>\r\n    <Top>45</Top>"), std::string::npos) << list;
 }
 
 }  // namespace

@@ -285,6 +285,7 @@ class RecordingEvents : public platform::WindowEvents {
   }
   platform::HitZone HitTest(platform::Point) override { return platform::HitZone::Client; }
   void Moved() override {}
+  void Displaced() override {}
   void TrayClicked() override {}
   void TrayMenuRequested() override {}
   int closeQueries = 0;

@@ -124,4 +124,10 @@ void VirtualDisplay::Close(std::uint32_t window) {
   xcb_flush(connection_);
 }
 
+void VirtualDisplay::Move(std::uint32_t window, int x, int y) {
+  const std::uint32_t place[] = {static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y)};
+  xcb_configure_window(connection_, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+  xcb_flush(connection_);
+}
+
 }  // namespace tasklane::testing

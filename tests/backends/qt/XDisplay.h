@@ -32,6 +32,8 @@ class VirtualDisplay {
   std::vector<XWindow> WindowsOf(const std::string& instance);
   // Asks a window to close, as a window manager's close box does.
   void Close(std::uint32_t window);
+  // Moves a window as a window manager does, behind its program's back.
+  void Move(std::uint32_t window, int x, int y);
 
  private:
   std::string Property(std::uint32_t window, std::uint32_t property);
