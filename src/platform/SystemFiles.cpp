@@ -508,7 +508,14 @@ class SystemFiles final : public Files {
 
   bool CanWriteInFolder(const fs::path& path) override {
 #ifdef _WIN32
-    return ::_waccess(path.c_str(), 2) == 0;
+    // Windows ignores a folder's read-only attribute and decides by its access list: the one
+    // sure answer is a file made there, which goes again as it is closed.
+    const fs::path probe = path / (L"~Tasklane-write-check-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
+    const HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_EXISTS;
+    ::CloseHandle(file);
+    return true;
 #else
     return ::access(path.c_str(), W_OK | X_OK) == 0;
 #endif

@@ -2,6 +2,7 @@
 // loop.
 #include <windows.h>
 #include <objbase.h>
+#include <shobjidl.h>
 
 #include <exception>
 #include <string>
@@ -24,6 +25,9 @@ int StartFailed(const std::exception& failure) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
   // COM for the GUID of the temporary file and for the shell.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // The same identity as the installer's Start-menu shortcut, so that the shell counts both
+  // as one program.
+  SetCurrentProcessExplicitAppUserModelID(L"Tasklane.Tasklane");
   int exitCode = 0;
   try {
     tasklane::win32::Win32Platform platform(instance, show);

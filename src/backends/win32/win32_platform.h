@@ -79,7 +79,7 @@ class Win32Platform final : public platform::Platform {
   std::vector<std::u16string> CommandLineArguments() override;
   std::filesystem::path ExecutablePath() override;
   // Windows programs of this kind keep their list beside themselves.
-  std::filesystem::path UserDataFolder() override { return {}; }
+  std::filesystem::path UserDataFolder() override;
   void SetCurrentFolder(const std::filesystem::path& folder) override;
   std::u16string NewGuid() override;
   std::u16string LanguageResource() override;

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <stdexcept>
 #include <vector>
@@ -165,6 +166,18 @@ std::filesystem::path Win32Platform::ExecutablePath() {
     if (length < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), length));
     buffer.resize(buffer.size() * 2);
   }
+}
+
+// Tasklane in the roaming application data: it follows the user to another computer of the
+// domain, and the profile's permissions keep it the user's own.
+std::filesystem::path Win32Platform::UserDataFolder() {
+  PWSTR folder = nullptr;
+  std::filesystem::path data;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder)) && folder) {
+    data = std::filesystem::path(folder) / L"Tasklane";
+  }
+  CoTaskMemFree(folder);
+  return data;
 }
 
 void Win32Platform::SetCurrentFolder(const std::filesystem::path& folder) {
