@@ -12,6 +12,8 @@ namespace {
 constexpr int keyC = 'C';
 constexpr int keyX = 'X';
 constexpr int keyV = 'V';
+constexpr int keyY = 'Y';
+constexpr int keyZ = 'Z';
 
 bool IsBlank(char16_t c) { return c <= 32; }
 
@@ -50,21 +52,27 @@ void TToDoForm::OnKeyDown(int& key, platform::ShiftState shift) {
   const int col = selection.left;
   const int row = selection.top;
   platform::Clipboard& clipboard = platform_.ClipboardService();
+  if (shift.ctrl && !shift.alt && (key == keyZ || key == keyY)) {
+    // Folded, the table hears no keys.
+    if (Values.FoldState == Unfolded) UndoOrRedo(key == keyY || shift.shift);
+    key = 0;
+    return;
+  }
   if (!editing && cellCurrent && shift.ctrl) {
     const std::u16string text(ToDoGrid.Cell(col, row));
     if (key == keyC && !text.empty()) clipboard.SetText(text);
     if (key == keyX && !text.empty()) {
       clipboard.SetText(text);
-      ToDoGrid.SetCell(col, row, u"");
+      SetCellAsStep(col, row, u"");
     }
-    if (key == keyV) ToDoGrid.SetCell(col, row, DeleteLineBreaks(clipboard.Text()));
+    if (key == keyV) SetCellAsStep(col, row, DeleteLineBreaks(clipboard.Text()));
   }
   if (editing && IsPasteKey(key, shift)) PasteOneLine(clipboard);
   if (key == k::Escape) {
     if (editing) ClearGridSelection();
     else ImageRedButtonAufklapperClick();
   } else if (key == k::Delete && !editing && cellCurrent) {
-    ToDoGrid.SetCell(col, row, u"");
+    SetCellAsStep(col, row, u"");
   }
 }
 

@@ -142,7 +142,9 @@ void TToDoForm::SetCurrentColumnAlignment(TCellAlignment alignment) {
   if (column < 0) return;
   ResizeColumnAlignments();
   if (static_cast<std::size_t>(column) < Values.ColumnAlignments.size()) {
-    Values.ColumnAlignments[static_cast<std::size_t>(column)] = alignment;
+    TCellAlignment& current = Values.ColumnAlignments[static_cast<std::size_t>(column)];
+    if (current != alignment) history_.Record(AlignmentStep{column, current, alignment});
+    current = alignment;
   }
   RecordChange(-1);
   ToDoGrid.Repaint();

@@ -33,6 +33,11 @@ bool TToDoForm::ConfirmRemoval(std::u16string question, const std::vector<std::u
 }
 
 void TToDoForm::mnuAddRowClick() {
+  AddRow();
+  history_.Record(LineStep{false, true, {}, 0});
+}
+
+void TToDoForm::AddRow() {
   ToDoGrid.SetRowCount(ToDoGrid.RowCount() + 1);
   RefitWhenVerticalBarChanges();
   ToDoGrid.Repaint();
@@ -62,7 +67,13 @@ void TToDoForm::mnuDeleteRowClick() {
   const std::u16string question =
       EnglishUI ? u"Do you really want to delete the row?\r\nContent: "
                 : u"M\u00f6chten Sie die Zeile wirklich l\u00f6schen?\r\nInhalt: ";
-  if (!ConfirmRemoval(question, LastLineCells(false))) return;
+  std::vector<std::u16string> cells = LastLineCells(false);
+  if (!ConfirmRemoval(question, cells)) return;
+  RemoveRow();
+  history_.Record(LineStep{false, false, std::move(cells)});
+}
+
+void TToDoForm::RemoveRow() {
   BlankLastLine(false);
   ToDoGrid.SetRowCount(ToDoGrid.RowCount() - 1);
   RefitWhenVerticalBarChanges();
@@ -71,6 +82,11 @@ void TToDoForm::mnuDeleteRowClick() {
 }
 
 void TToDoForm::mnuAddColumnClick() {
+  AddColumn();
+  history_.Record(LineStep{true, true, {}, 0});
+}
+
+void TToDoForm::AddColumn() {
   const int last = ToDoGrid.ColCount() - 1;
   const int width = ToDoGrid.ColWidth(last) / 2 - 1;
   ToDoGrid.SetColWidth(last, width);
@@ -86,7 +102,15 @@ void TToDoForm::mnuDeleteColumnClick() {
   const std::u16string question =
       EnglishUI ? u"Do you really want to delete the column?\r\nContent: "
                 : u"M\u00f6chten Sie die Spalte wirklich l\u00f6schen?\r\nInhalt: ";
-  if (!ConfirmRemoval(question, LastLineCells(true))) return;
+  std::vector<std::u16string> cells = LastLineCells(true);
+  if (!ConfirmRemoval(question, cells)) return;
+  ResizeColumnAlignments();
+  const TCellAlignment alignment = Values.ColumnAlignments.back();
+  RemoveColumn();
+  history_.Record(LineStep{true, false, std::move(cells), alignment});
+}
+
+void TToDoForm::RemoveColumn() {
   BlankLastLine(true);
   ToDoGrid.SetColCount(ToDoGrid.ColCount() - 1);
   ResizeColumnAlignments();

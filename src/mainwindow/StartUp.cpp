@@ -90,6 +90,8 @@ void TToDoForm::ConnectGrid() {
   ToDoGrid.OnTabOut = [this](bool) { SetActiveControl(&ButtonForFocus); };
   ToDoGrid.OnCaretShown = [this](bool shown) { platform_.SetTimer(caretTimerId, caretBlinkMs, shown); };
   ToDoGrid.OnDataChanged = [this](int row) { RecordChange(row); };
+  ToDoGrid.OnEditorOpened = [this] { EditorOpened(); };
+  ToDoGrid.OnEditorClosing = [this] { EditorClosing(); };
 }
 
 // The grid closes its editor when the focus leaves it.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "infodialog/ShowInfoSRC.h"
+#include "mainwindow/History.h"
 #include "mainwindow/Recovery.h"
 #include "platform/Platform.h"
 #include "ui/Control.h"
@@ -283,6 +284,19 @@ class TToDoForm : public platform::WindowEvents {
   std::vector<std::u16string> LastLineCells(bool column);
   void BlankLastLine(bool column);
   bool ConfirmRemoval(std::u16string question, const std::vector<std::u16string>& cells);
+  // The commands' own work, which undo and redo share with them.
+  void AddRow();
+  void RemoveRow();
+  void AddColumn();
+  void RemoveColumn();
+
+  // Undo and redo.
+  void SetCellAsStep(int col, int row, std::u16string_view text);
+  void EditorOpened();
+  void EditorClosing();
+  void UndoOrRedo(bool redo);
+  void ApplyStep(const TableStep& step, bool undo);
+  void ApplyLineStep(const LineStep& step, bool undo);
   void CreateFrame();
   void ConnectFrame();
   std::vector<ui::PictureImage*> FramePictures();
@@ -333,6 +347,8 @@ class TToDoForm : public platform::WindowEvents {
   ui::HintTracker hints_;
   bool listFileUnreadable_ = false;  // the last load could not parse the file
   RecoveryState recovery_;
+  History history_;
+  CellStep editing_;  // the cell the editor is open on, and its text when it opened
   bool fittedWithVerticalBar_ = false;  // the columns were last fitted beside the vertical bar
 };
 

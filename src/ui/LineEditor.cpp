@@ -42,6 +42,9 @@ void LineEditor::Open(std::u16string_view text, const platform::Rect& bounds, bo
   mouseSelecting_ = false;
   caretShown_ = true;
   scroll_ = 0;
+  undo_.clear();
+  redo_.clear();
+  lastEdit_ = Edit::Whole;
   KeepCaretVisible();
 }
 
@@ -108,7 +111,7 @@ bool LineEditor::KeyDown(int key, platform::ShiftState shift) {
         ReplaceSelection({});
       } else {
         const int from = ctrl ? WordStartBefore(caret_) : PreviousBoundary(caret_);
-        Replace(from, caret_ - from, {});
+        Replace(from, caret_ - from, {}, Edit::Erasing);
       }
       return true;
     case platform::keys::Delete:
@@ -118,7 +121,7 @@ bool LineEditor::KeyDown(int key, platform::ShiftState shift) {
         ReplaceSelection({});
       } else {
         const int to = ctrl ? NextWordStart(caret_) : NextBoundary(caret_);
-        Replace(caret_, to - caret_, {});
+        Replace(caret_, to - caret_, {}, Edit::Erasing);
       }
       return true;
     case platform::keys::Insert:
@@ -159,7 +162,7 @@ void LineEditor::Char(char16_t c) {
   if (!open_) return;
   caretShown_ = true;
   if (c < 32 || c == 127) return;
-  ReplaceSelection(std::u16string_view(&c, 1));
+  Replace(SelectionStart(), SelectionLength(), std::u16string_view(&c, 1), Edit::Typing);
 }
 
 void LineEditor::MouseDown(platform::Point point, platform::ShiftState shift) {
@@ -311,12 +314,51 @@ void LineEditor::KeepCaretVisible() {
   scroll_ = std::max(0, std::min(scroll_, Width(0, Length()) - room));
 }
 
-void LineEditor::Replace(int start, int length, std::u16string_view insert) {
-  const std::u16string before = text_;
+void LineEditor::Replace(int start, int length, std::u16string_view insert, Edit kind) {
+  if (length == 0 && insert.empty()) return;
+  StartStep(kind);
   text_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), insert);
   anchor_ = start + static_cast<int>(insert.size());
   MoveCaret(anchor_, false);
-  if (text_ != before && onChange_) onChange_(text_);
+  runCaret_ = caret_;
+  if (onChange_) onChange_(text_);
+}
+
+// A run goes on while the caret stands where the last edit of the same kind left it, with
+// nothing selected; anything else begins a step, and a new step ends the steps to redo.
+void LineEditor::StartStep(Edit kind) {
+  constexpr std::size_t maxSteps = 1000;
+  const bool run = kind != Edit::Whole && kind == lastEdit_ && caret_ == anchor_ && caret_ == runCaret_;
+  if (!run) {
+    if (undo_.size() == maxSteps) undo_.erase(undo_.begin());
+    undo_.push_back({text_, caret_, anchor_});
+  }
+  redo_.clear();
+  lastEdit_ = kind;
+}
+
+bool LineEditor::Undo() {
+  if (!open_ || undo_.empty()) return false;
+  Restore(undo_, redo_);
+  return true;
+}
+
+bool LineEditor::Redo() {
+  if (!open_ || redo_.empty()) return false;
+  Restore(redo_, undo_);
+  return true;
+}
+
+void LineEditor::Restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to) {
+  to.push_back({text_, caret_, anchor_});
+  Snapshot snapshot = std::move(from.back());
+  from.pop_back();
+  text_ = std::move(snapshot.text);
+  anchor_ = snapshot.anchor;
+  MoveCaret(snapshot.caret, true);
+  lastEdit_ = Edit::Whole;
+  caretShown_ = true;
+  if (onChange_) onChange_(text_);
 }
 
 void LineEditor::ReplaceSelection(std::u16string_view insert) { Replace(SelectionStart(), SelectionLength(), insert); }

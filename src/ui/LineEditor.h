@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
@@ -37,6 +38,13 @@ class LineEditor {
   void ClearSelection();  // keeps the caret where it is
   // Puts `insert` in place of the selection, or at the caret.
   void ReplaceSelection(std::u16string_view insert);
+
+  // Its own steps since it opened, as an edit box has them: a run of typing is one step, and
+  // so is a run of single deletions; a paste, a cut, a deletion of a selection are one each.
+  // False when there is no step to take back, or to do again.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return !undo_.empty(); }
 
   // A key the owner passes on; true when the editor used it. Handles Left, Right, Home, End
   // (with Shift to select, Ctrl for words), Backspace, Delete, Ctrl+A, Ctrl+C, Ctrl+X,
@@ -77,6 +85,17 @@ class LineEditor {
   std::function<int(std::u16string_view)> measure_;
   std::function<void(const std::u16string&)> onChange_;
 
+  enum class Edit { Typing, Erasing, Whole };
+  struct Snapshot {
+    std::u16string text;
+    int caret = 0;
+    int anchor = 0;
+  };
+  std::vector<Snapshot> undo_;
+  std::vector<Snapshot> redo_;
+  Edit lastEdit_ = Edit::Whole;
+  int runCaret_ = -1;  // where the caret stood after the last edit: a run goes on from there
+
   int Length() const;
   char16_t At(int index) const;
   int TextLeft() const;  // where the text starts, in the owner's coordinates
@@ -88,7 +107,9 @@ class LineEditor {
   int BoundaryAt(int x) const;
   void MoveCaret(int position, bool extend);
   void KeepCaretVisible();
-  void Replace(int start, int length, std::u16string_view insert);
+  void Replace(int start, int length, std::u16string_view insert, Edit kind = Edit::Whole);
+  void StartStep(Edit kind);
+  void Restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to);
   void Copy();
   void Cut();
   void Paste();

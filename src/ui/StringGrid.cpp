@@ -210,6 +210,7 @@ void StringGrid::OpenEditor(bool selectAll) {
   if (Col() < 0 || Row() < fixedRows_ || Col() >= colCount_ || Row() >= rowCount_) return;
   platform::Rect rect = CellRect(Col(), Row());
   editor_.Open(Cell(Col(), Row()), rect, selectAll);
+  if (OnEditorOpened) OnEditorOpened();
   CaretStateChanged();
   Repaint();
 }
@@ -232,6 +233,7 @@ void StringGrid::ViewChanged() {
 
 void StringGrid::CloseEditor() {
   if (!editor_.IsOpen()) return;
+  if (OnEditorClosing) OnEditorClosing();
   editor_.Close();
   CaretStateChanged();
   Repaint();

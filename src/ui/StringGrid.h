@@ -93,6 +93,10 @@ class StringGrid : public Control {
   int Col() const { return selection_.right; }
   int Row() const { return selection_.bottom; }
   bool EditorMode() const { return editor_.IsOpen(); }
+  // Ends the editing; the cell already holds the editor's text.
+  void CloseEditor();
+  // Makes the cell current as the program does: asked, the editor closed, scrolled into view.
+  void Select(int col, int row) { MoveTo(col, row, false); }
   LineEditor& Editor() { return editor_; }
   int TopRow() const { return topRow_; }
   // The first visible row or column as a scroll bar sets it.
@@ -120,6 +124,9 @@ class StringGrid : public Control {
   std::function<void(int row)> OnDataChanged;
   // The editor began or stopped showing a caret: it is open in the focused grid, or no longer.
   std::function<void(bool caretShown)> OnCaretShown;
+  // The editor opened over the current cell, or is about to close.
+  std::function<void()> OnEditorOpened;
+  std::function<void()> OnEditorClosing;
 
   // --- Input, in grid client coordinates ---
   void SetFocused(bool focused);
@@ -152,7 +159,6 @@ class StringGrid : public Control {
   void ClampAndMove(int col, int row);
   void ScrollIntoView(int col, int row);
   void OpenEditor(bool selectAll);
-  void CloseEditor();
   void CaretStateChanged();
   void DataChanged(int row) {
     if (OnDataChanged) OnDataChanged(row);
