@@ -111,6 +111,28 @@ void TToDoForm::FormKeyDown(int key, ShiftState shift) {
   });
 }
 
+void TToDoForm::FormCompose(std::u16string_view text, int cursor) {
+  Unguarded([&] {
+    if (ActiveControl == &ToDoGrid) ToDoGrid.Compose(text, cursor);
+    platform_.Repaint();
+  });
+}
+
+TToDoForm::TextInput TToDoForm::FormTextInput() {
+  TextInput input;
+  input.enabled = ActiveControl == &ToDoGrid && ToDoGrid.Visible();
+  const platform::Rect& grid = ToDoGrid.Bounds();
+  const platform::Rect caret = ToDoGrid.CaretRect();
+  input.caret = {caret.left + grid.left + 1, caret.top + grid.top + 1, caret.right + grid.left + 1, caret.bottom + grid.top + 1};
+  if (ToDoGrid.EditorMode()) {
+    input.text = ToDoGrid.Editor().Text();
+    input.cursor = ToDoGrid.Editor().Caret();
+    input.anchor = ToDoGrid.Editor().Anchor();
+  }
+  input.font = ToDoGrid.Font;
+  return input;
+}
+
 void TToDoForm::FormChar(char16_t c) {
   Unguarded([&] {
     if (ActiveControl == &ToDoGrid) ToDoGrid.Char(c);

@@ -259,6 +259,18 @@ class TToDoForm : public platform::WindowEvents {
   void FormMouseWheel(bool down, platform::Point point, platform::ShiftState shift);
   void FormKeyDown(int key, platform::ShiftState shift);
   void FormChar(char16_t c);
+  // An input method's composition; its commit comes as FormChar.
+  void FormCompose(std::u16string_view text, int cursor);
+  // What an input method asks of the window, in window coordinates.
+  struct TextInput {
+    bool enabled = false;  // the table takes text
+    platform::Rect caret;
+    std::u16string text;  // the editor's, around the caret
+    int cursor = 0;
+    int anchor = 0;
+    platform::Font font;
+  };
+  TextInput FormTextInput();
   xml::XmlTree XmlDoc;  // the list file as read; emptied once the table holds it
   // The control that has the keyboard focus, nullptr for the window itself.
   ui::Control* ActiveControl = nullptr;

@@ -42,6 +42,7 @@ void LineEditor::Open(std::u16string_view text, const platform::Rect& bounds, bo
   mouseSelecting_ = false;
   caretShown_ = true;
   scroll_ = 0;
+  composition_.clear();
   undo_.clear();
   redo_.clear();
   lastEdit_ = Edit::Whole;
@@ -56,6 +57,7 @@ void LineEditor::Move(const platform::Rect& bounds) {
 
 void LineEditor::Close() {
   open_ = false;
+  composition_.clear();
   mouseSelecting_ = false;
 }
 
@@ -217,6 +219,11 @@ void LineEditor::Paint(platform::Canvas& canvas, const platform::Font& font, pla
 
   canvas.FillRect(bounds_, background);
   canvas.PushClip(bounds_);
+  if (!composition_.empty()) {
+    PaintComposition(canvas, font, textColor, format);
+    canvas.PopClip();
+    return;
+  }
   const int left = TextLeft();
   // The text's own rectangle reaches past the box, so only the clip cuts it, never Text.
   const int textWidth = width(0, Length());
@@ -237,6 +244,40 @@ void LineEditor::Paint(platform::Canvas& canvas, const platform::Font& font, pla
   canvas.PopClip();
 }
 
+// The composition stands in the selection's place, underlined, with the input method's caret.
+void LineEditor::PaintComposition(platform::Canvas& canvas, const platform::Font& font, platform::Color textColor,
+                                  const platform::TextFormat& format) {
+  const std::size_t start = static_cast<std::size_t>(SelectionStart());
+  const std::u16string shown =
+      text_.substr(0, start) + composition_ + text_.substr(start + static_cast<std::size_t>(SelectionLength()));
+  auto width = [&](std::u16string_view part) { return measure_ ? measure_(part) : canvas.TextWidth(part, font); };
+  const int left = TextLeft();
+  canvas.Text({left, bounds_.top, left + width(shown) + bounds_.Width(), bounds_.bottom}, shown, font, textColor,
+              format);
+  const int from = left + width(std::u16string_view(shown).substr(0, start));
+  const int underline = bounds_.bottom - 3;
+  canvas.Line({from, underline}, {from + width(composition_), underline}, textColor);
+  if (caretShown_) {
+    const int x = from + width(std::u16string_view(composition_).substr(0, static_cast<std::size_t>(compositionCursor_)));
+    canvas.Line({x, bounds_.top + 1}, {x, bounds_.bottom - 1}, textColor);
+  }
+}
+
+void LineEditor::SetComposition(std::u16string_view text, int cursor) {
+  if (!open_) return;
+  composition_ = text;
+  compositionCursor_ = std::clamp(cursor, 0, static_cast<int>(composition_.size()));
+  caretShown_ = true;
+}
+
+platform::Rect LineEditor::CaretRect() const {
+  int x = TextLeft() + Width(0, composition_.empty() ? caret_ : SelectionStart());
+  if (!composition_.empty()) {
+    x += Measure(std::u16string_view(composition_).substr(0, static_cast<std::size_t>(compositionCursor_)));
+  }
+  return {x, bounds_.top + 1, x + 1, bounds_.bottom - 1};
+}
+
 int LineEditor::Length() const { return static_cast<int>(text_.size()); }
 
 char16_t LineEditor::At(int index) const { return text_[static_cast<std::size_t>(index)]; }
@@ -244,9 +285,12 @@ char16_t LineEditor::At(int index) const { return text_[static_cast<std::size_t>
 int LineEditor::TextLeft() const { return bounds_.left + margin - scroll_; }
 
 int LineEditor::Width(int from, int to) const {
-  const std::u16string_view part =
-      std::u16string_view(text_).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-  return measure_ ? measure_(part) : fallbackUnitWidth * static_cast<int>(part.size());
+  return Measure(
+      std::u16string_view(text_).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+}
+
+int LineEditor::Measure(std::u16string_view text) const {
+  return measure_ ? measure_(text) : fallbackUnitWidth * static_cast<int>(text.size());
 }
 
 // A pair of surrogates is one character: the caret steps over it whole. A lone half is a

@@ -46,6 +46,15 @@ class LineEditor {
   bool Redo();
   bool CanUndo() const { return !undo_.empty(); }
 
+  // An input method's composition: shown at the caret, in the selection's place and
+  // underlined, until the input method commits it as typed text or gives it up (an empty
+  // one); `cursor` is the input method's caret within it.
+  void SetComposition(std::u16string_view text, int cursor);
+  const std::u16string& Composition() const { return composition_; }
+  // The caret's line, within the composition while there is one, in the owner's coordinates.
+  platform::Rect CaretRect() const;
+  int Anchor() const { return anchor_; }
+
   // A key the owner passes on; true when the editor used it. Handles Left, Right, Home, End
   // (with Shift to select, Ctrl for words), Backspace, Delete, Ctrl+A, Ctrl+C, Ctrl+X,
   // Ctrl+V.
@@ -85,6 +94,9 @@ class LineEditor {
   std::function<int(std::u16string_view)> measure_;
   std::function<void(const std::u16string&)> onChange_;
 
+  std::u16string composition_;
+  int compositionCursor_ = 0;
+
   enum class Edit { Typing, Erasing, Whole };
   struct Snapshot {
     std::u16string text;
@@ -100,6 +112,9 @@ class LineEditor {
   char16_t At(int index) const;
   int TextLeft() const;  // where the text starts, in the owner's coordinates
   int Width(int from, int to) const;
+  int Measure(std::u16string_view text) const;
+  void PaintComposition(platform::Canvas& canvas, const platform::Font& font, platform::Color textColor,
+                        const platform::TextFormat& format);
   int PreviousBoundary(int position) const;
   int NextBoundary(int position) const;
   int NextWordStart(int position) const;

@@ -133,6 +133,11 @@ class StringGrid : public Control {
   bool Focused() const { return focused_; }
   void KeyDown(int key, platform::ShiftState shift);
   void Char(char16_t c);
+  // An input method's composition at the caret: the first one opens the editor over the
+  // current cell, as a typed character does; its commit arrives as typed characters.
+  void Compose(std::u16string_view text, int cursor);
+  // Where the caret stands (or the current cell, with the editor closed), in client coordinates.
+  platform::Rect CaretRect() const;
   void MouseDown(platform::MouseButton button, platform::Point point, platform::ShiftState shift, bool doubleClick);
   void MouseMove(platform::Point point, platform::ShiftState shift);
   void MouseUp(platform::MouseButton button, platform::Point point, platform::ShiftState shift);

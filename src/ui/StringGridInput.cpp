@@ -100,6 +100,22 @@ void StringGrid::Char(char16_t c) {
   editor_.Char(c);
 }
 
+void StringGrid::Compose(std::u16string_view text, int cursor) {
+  if (!editor_.IsOpen()) {
+    if (text.empty()) return;
+    ClampAndMove(Col(), Row());
+    OpenEditor(true);
+  }
+  editor_.SetComposition(text, cursor);
+  Repaint();
+}
+
+platform::Rect StringGrid::CaretRect() const {
+  if (editor_.IsOpen()) return editor_.CaretRect();
+  if (Col() < 0 || Row() < 0 || Col() >= colCount_ || Row() >= rowCount_) return {};
+  return CellRect(Col(), Row());
+}
+
 void StringGrid::MouseDown(platform::MouseButton button, platform::Point point, ShiftState shift, bool doubleClick) {
   const bool onEditor = editor_.IsOpen() && editor_.Bounds().Contains(point);
   if (button == platform::MouseButton::Left && doubleClick) {

@@ -7,16 +7,20 @@
 //  [x] the wheel, one call per notch
 //  [x] keys as virtual-key codes (by their place where the layout types no Latin letter),
 //      then the typed text character by character
-//  [x] text from input methods (dead keys, compose, input methods)
+//  [x] text from input methods (dead keys, compose, input methods), their composition shown
+//      at the caret, and what they ask: the caret's place, the font, the text around it
 //  [x] focus in and out of the window
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include "backends/qt/qt_fonts.h"
 #include "backends/qt/qt_keys.h"
+#include "backends/qt/qt_text.h"
 #include "backends/qt/qt_window.h"
 #include "mainwindow/ToDoUnit.h"
 
@@ -83,15 +87,42 @@ void QtWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Backtab) shift.shift = true;
   const int key = VirtualKeyOf(event->key(), KeyPlaceOf(*event), !event->text().isEmpty());
   if (key != 0) form_->FormKeyDown(key, shift);
+  // The caret may have moved: the input method's candidates follow it.
+  QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
   // NOTE: X11 gives Ctrl+key and Alt+key text of their own, where Windows sends a control
   // character or a system key that no control types; only Ctrl+Alt (AltGr there) types.
   if (shift.ctrl != shift.alt) return;
   TypeText(event->text());
 }
 
+// The commit is typed text; the composition that follows it shows at the caret, with the
+// input method's own caret in it.
 void QtWindow::inputMethodEvent(QInputMethodEvent* event) {
-  if (form_) TypeText(event->commitString());
   event->accept();
+  if (!form_) return;
+  TypeText(event->commitString());
+  const QString preedit = event->preeditString();
+  int cursor = static_cast<int>(preedit.size());
+  for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+    if (attribute.type == QInputMethodEvent::Cursor) cursor = attribute.start;
+  }
+  form_->FormCompose(CoreString(preedit), cursor);
+  QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
+}
+
+QVariant QtWindow::inputMethodQuery(Qt::InputMethodQuery query) const {
+  if (!form_) return QWidget::inputMethodQuery(query);
+  const mainwindow::TToDoForm::TextInput input = form_->FormTextInput();
+  switch (query) {
+    case Qt::ImEnabled: return input.enabled;
+    case Qt::ImCursorRectangle:
+      return QRect(input.caret.left, input.caret.top, input.caret.Width(), input.caret.Height());
+    case Qt::ImFont: return QtFontOf(input.font);
+    case Qt::ImSurroundingText: return QtString(input.text);
+    case Qt::ImCursorPosition: return input.cursor;
+    case Qt::ImAnchorPosition: return input.anchor;
+    default: return QWidget::inputMethodQuery(query);
+  }
 }
 
 void QtWindow::TypeText(const QString& text) {

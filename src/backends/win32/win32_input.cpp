@@ -2,9 +2,11 @@
 //
 //  [x] press, release, double click, move, leave, wheel, capture while a button is held
 //  [x] keys by virtual-key code (WM_KEYDOWN, WM_SYSKEYDOWN), typed text by WM_CHAR
+//  [x] the input method's windows at the caret (WM_IME_STARTCOMPOSITION); its result as WM_CHAR
 #include <windows.h>
 #include <windowsx.h>
 
+#include "backends/win32/win32_ime.h"
 #include "backends/win32/win32_state.h"
 #include "mainwindow/ToDoUnit.h"
 
@@ -102,6 +104,13 @@ void OnChar(Win32State& state, WPARAM wParam) {
   if (state.form) state.form->FormChar(unit);
 }
 
+// The input method composes in windows of its own; its result comes as WM_CHAR.
+void PlaceComposition(Win32State& state, HWND window) {
+  if (!state.form) return;
+  const mainwindow::TToDoForm::TextInput input = state.form->FormTextInput();
+  if (input.enabled) PlaceInputMethod(window, input.caret, input.font, state.scale);
+}
+
 }  // namespace
 
 LRESULT MouseOrKey(Win32State& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -118,6 +127,9 @@ LRESULT MouseOrKey(Win32State& state, HWND window, UINT message, WPARAM wParam, 
     // Alt+F4 and the other system keys keep their meaning after the core has seen them.
     case WM_SYSKEYDOWN: OnKeyDown(state, wParam); return DefWindowProcW(window, message, wParam, lParam);
     case WM_CHAR: OnChar(state, wParam); return 0;
+    case WM_IME_STARTCOMPOSITION:
+      PlaceComposition(state, window);
+      return DefWindowProcW(window, message, wParam, lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }

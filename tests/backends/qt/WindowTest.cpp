@@ -60,6 +60,12 @@ class QtWindowTest : public ::testing::Test {
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(&window, &release);
   }
+  // What an input method asks, as it asks it.
+  QVariant Ask(Qt::InputMethodQuery query) {
+    QInputMethodQueryEvent event(query);
+    QApplication::sendEvent(&window, &event);
+    return event.value(query);
+  }
   void Wheel(QPoint at, int angle) {
     QWheelEvent event(at, window.mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
@@ -192,6 +198,33 @@ TEST_F(QtWindowTest, TypedTextGoesIntoTheCurrentCell) {
   Key(Qt::Key_Return, QStringLiteral("\r"));
   EXPECT_FALSE(form.ToDoGrid.EditorMode());
   EXPECT_EQ(form.ToDoGrid.Cell(1, 1), u"Hi\u00FC\U0001F600");
+}
+
+// A composition opens the editor and shows at the caret; the input method is told where the
+// caret stands, and its commit is the cell's text.
+TEST_F(QtWindowTest, AnInputMethodComposesAtTheCaret) {
+  ASSERT_TRUE(ShowAndFocus());
+  Click(PointOf(1, 2));
+  const QList<QInputMethodEvent::Attribute> caretAtOne = {{QInputMethodEvent::Cursor, 1, 1}};
+  QInputMethodEvent composing(QString::fromUtf8("\xE3\x81\x8B\xE3\x82\x93"), caretAtOne);
+  QApplication::sendEvent(&window, &composing);
+  ASSERT_TRUE(form.ToDoGrid.EditorMode());
+  EXPECT_EQ(form.ToDoGrid.Editor().Composition(), u"\u304B\u3093");
+  EXPECT_TRUE(Ask(Qt::ImEnabled).toBool());
+  const QRect caret = Ask(Qt::ImCursorRectangle).toRect();
+  const Rect cell = form.ToDoGrid.CellRect(1, 2);
+  EXPECT_GT(caret.left(), grid.left + 1 + cell.left);  // inside the composition, past its first character
+  EXPECT_LT(caret.left(), grid.left + 1 + cell.right);
+  EXPECT_GE(caret.top(), grid.top + 1 + cell.top);
+  EXPECT_LE(caret.bottom(), grid.top + 1 + cell.bottom);
+
+  QInputMethodEvent committed;
+  committed.setCommitString(QString::fromUtf8("\xE6\xBC\xA2"));
+  QApplication::sendEvent(&window, &committed);
+  EXPECT_EQ(form.ToDoGrid.Editor().Composition(), u"");
+  EXPECT_EQ(form.ToDoGrid.Cell(1, 2), u"\u6F22");
+  EXPECT_EQ(Ask(Qt::ImSurroundingText).toString(), QString::fromUtf8("\xE6\xBC\xA2"));
+  EXPECT_EQ(Ask(Qt::ImCursorPosition).toInt(), 1);
 }
 
 TEST_F(QtWindowTest, KeysMoveTheCurrentCell) {

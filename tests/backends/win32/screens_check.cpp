@@ -1,6 +1,6 @@
 // The backend's arithmetic that Wine cannot show on a real desktop: screens of mixed scale,
 // the clipboard's text bounded by its block, Explorer's arguments, the icon's sizes, and the
-// guard's answer to a failure while a report is open. Prints
+// guard's answer to a failure while a report is open, and the input method's windows. Prints
 // every failed check; exits 1 when any failed. The one argument is Tasklane.exe, for its icon.
 #include <cstdio>
 #include <cstdlib>
@@ -8,8 +8,12 @@
 
 #include <stdexcept>
 
+#include <windows.h>
+#include <imm.h>
+
 #include "backends/win32/win32_guard.h"
 #include "backends/win32/win32_icons.h"
+#include "backends/win32/win32_ime.h"
 #include "backends/win32/win32_screens.h"
 #include "backends/win32/win32_text.h"
 
@@ -123,6 +127,32 @@ void GuardWhileReportOpen() {
   Expect(win32::Guarded(reports, nullptr, LRESULT{0}, [] { return LRESULT{3}; }) == 3, "a body that succeeds answers");
 }
 
+// The composition stands at the caret and the candidates below it, in the editor's font,
+// scaled: read back on the window's own thread, whose input context it is.
+void InputMethodAtTheCaret() {
+  const HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  const HIMC context = ImmGetContext(window);
+  if (!context) {
+    std::printf("skipped: no input context here\n");
+    DestroyWindow(window);
+    return;
+  }
+  win32::PlaceInputMethod(window, Rect{40, 30, 41, 47}, platform::Font{u"Tahoma", 17, false}, win32::DpiScale{144});
+  COMPOSITIONFORM composition{};
+  Expect(ImmGetCompositionWindow(context, &composition) && composition.ptCurrentPos.x == 60 &&
+             composition.ptCurrentPos.y == 45,
+         "the composition stands at the caret, scaled");
+  CANDIDATEFORM candidates{};
+  Expect(ImmGetCandidateWindow(context, 0, &candidates) && candidates.ptCurrentPos.x == 60 &&
+             candidates.ptCurrentPos.y == 71,
+         "the candidates stand below it");
+  LOGFONTW font{};
+  Expect(ImmGetCompositionFontW(context, &font) && font.lfHeight == -26 && std::wstring(font.lfFaceName) == L"Tahoma",
+         "in the editor's font at the screen's scale");
+  ImmReleaseContext(window, context);
+  DestroyWindow(window);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -132,6 +162,7 @@ int wmain(int argc, wchar_t** argv) {
   ClipboardText();
   ExplorerArguments();
   GuardWhileReportOpen();
+  InputMethodAtTheCaret();
   if (argc > 1) IconSizes(argv[1]);
   else Expect(false, "the path of Tasklane.exe is given");
   if (failures == 0) std::printf("all screen, clipboard, shell and icon checks passed\n");
