@@ -111,9 +111,20 @@ void TToDoForm::FormKeyDown(int key, ShiftState shift) {
   });
 }
 
-void TToDoForm::FormCompose(std::u16string_view text, int cursor) {
+void TToDoForm::FormReplaceAroundCaret(int start, int length, std::u16string_view text) {
+  if (length <= 0 || ActiveControl != &ToDoGrid || !ToDoGrid.EditorMode()) {
+    for (char16_t c : text) FormChar(c);
+    return;
+  }
   Unguarded([&] {
-    if (ActiveControl == &ToDoGrid) ToDoGrid.Compose(text, cursor);
+    ToDoGrid.Editor().ReplaceAroundCaret(start, length, text);
+    platform_.Repaint();
+  });
+}
+
+void TToDoForm::FormCompose(std::u16string_view text, int cursor, std::vector<ui::CompositionStyle> styles) {
+  Unguarded([&] {
+    if (ActiveControl == &ToDoGrid) ToDoGrid.Compose(text, cursor, std::move(styles));
     platform_.Repaint();
   });
 }

@@ -259,8 +259,11 @@ class TToDoForm : public platform::WindowEvents {
   void FormMouseWheel(bool down, platform::Point point, platform::ShiftState shift);
   void FormKeyDown(int key, platform::ShiftState shift);
   void FormChar(char16_t c);
+  // An input method's commit in place of text around the caret (see LineEditor); without an
+  // open editor, or with nothing to replace, it is typed.
+  void FormReplaceAroundCaret(int start, int length, std::u16string_view text);
   // An input method's composition; its commit comes as FormChar.
-  void FormCompose(std::u16string_view text, int cursor);
+  void FormCompose(std::u16string_view text, int cursor, std::vector<ui::CompositionStyle> styles = {});
   // What an input method asks of the window, in window coordinates.
   struct TextInput {
     bool enabled = false;  // the table takes text

@@ -220,7 +220,7 @@ void LineEditor::Paint(platform::Canvas& canvas, const platform::Font& font, pla
   canvas.FillRect(bounds_, background);
   canvas.PushClip(bounds_);
   if (!composition_.empty()) {
-    PaintComposition(canvas, font, textColor, format);
+    PaintComposition(canvas, font, textColor, selectionBackground, selectionText, format);
     canvas.PopClip();
     return;
   }
@@ -246,6 +246,7 @@ void LineEditor::Paint(platform::Canvas& canvas, const platform::Font& font, pla
 
 // The composition stands in the selection's place, underlined, with the input method's caret.
 void LineEditor::PaintComposition(platform::Canvas& canvas, const platform::Font& font, platform::Color textColor,
+                                  platform::Color selectionBackground, platform::Color selectionText,
                                   const platform::TextFormat& format) {
   const std::size_t start = static_cast<std::size_t>(SelectionStart());
   const std::u16string shown =
@@ -256,18 +257,45 @@ void LineEditor::PaintComposition(platform::Canvas& canvas, const platform::Font
               format);
   const int from = left + width(std::u16string_view(shown).substr(0, start));
   const int underline = bounds_.bottom - 3;
-  canvas.Line({from, underline}, {from + width(composition_), underline}, textColor);
+  const std::u16string_view composed = composition_;
+  for (const CompositionStyle& style : compositionStyles_) {
+    const std::u16string_view part =
+        composed.substr(static_cast<std::size_t>(style.start), static_cast<std::size_t>(style.length));
+    const int x = from + width(composed.substr(0, static_cast<std::size_t>(style.start)));
+    const int right = x + width(part);
+    if (style.highlight) {
+      const platform::Rect clause{x, bounds_.top, right, bounds_.bottom};
+      canvas.FillRect(clause, selectionBackground);
+      canvas.Text(clause, part, font, selectionText, format);
+    }
+    if (style.underline) canvas.Line({x, underline}, {right, underline}, style.highlight ? selectionText : textColor);
+  }
   if (caretShown_) {
     const int x = from + width(std::u16string_view(composition_).substr(0, static_cast<std::size_t>(compositionCursor_)));
     canvas.Line({x, bounds_.top + 1}, {x, bounds_.bottom - 1}, textColor);
   }
 }
 
-void LineEditor::SetComposition(std::u16string_view text, int cursor) {
+void LineEditor::SetComposition(std::u16string_view text, int cursor, std::vector<CompositionStyle> styles) {
   if (!open_) return;
   composition_ = text;
-  compositionCursor_ = std::clamp(cursor, 0, static_cast<int>(composition_.size()));
+  const int length = static_cast<int>(composition_.size());
+  compositionCursor_ = std::clamp(cursor, 0, length);
+  // Held to the composition: an input method's ranges are not ours to trust.
+  for (CompositionStyle& style : styles) {
+    style.start = std::clamp(style.start, 0, length);
+    style.length = std::clamp(style.length, 0, length - style.start);
+  }
+  std::erase_if(styles, [](const CompositionStyle& style) { return style.length == 0; });
+  if (styles.empty() && length > 0) styles.push_back({0, length, true, false});
+  compositionStyles_ = std::move(styles);
   caretShown_ = true;
+}
+
+void LineEditor::ReplaceAroundCaret(int start, int length, std::u16string_view text) {
+  if (!open_) return;
+  const int from = std::clamp(caret_ + start, 0, Length());
+  Replace(from, std::clamp(length, 0, Length() - from), text);
 }
 
 platform::Rect LineEditor::CaretRect() const {

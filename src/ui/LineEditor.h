@@ -14,6 +14,15 @@
 
 namespace tasklane::ui {
 
+// A part of an input method's composition as it marks it: underlined (what was typed) or
+// highlighted (the clause it converts), in code units of the composition.
+struct CompositionStyle {
+  int start = 0;
+  int length = 0;
+  bool underline = true;
+  bool highlight = false;
+};
+
 class LineEditor {
  public:
   explicit LineEditor(platform::Clipboard& clipboard);
@@ -46,14 +55,18 @@ class LineEditor {
   bool Redo();
   bool CanUndo() const { return !undo_.empty(); }
 
-  // An input method's composition: shown at the caret, in the selection's place and
-  // underlined, until the input method commits it as typed text or gives it up (an empty
-  // one); `cursor` is the input method's caret within it.
-  void SetComposition(std::u16string_view text, int cursor);
+  // An input method's composition: shown at the caret, in the selection's place and styled as
+  // the input method marks it (all of it underlined when it marks nothing), until it commits
+  // it as typed text or gives it up (an empty one); `cursor` is its caret within it.
+  void SetComposition(std::u16string_view text, int cursor, std::vector<CompositionStyle> styles = {});
   const std::u16string& Composition() const { return composition_; }
+  const std::vector<CompositionStyle>& CompositionStyles() const { return compositionStyles_; }
   // The caret's line, within the composition while there is one, in the owner's coordinates.
   platform::Rect CaretRect() const;
   int Anchor() const { return anchor_; }
+  // An input method's commit that takes the place of text around the caret: `length` code
+  // units from `start` after the caret (before it when negative).
+  void ReplaceAroundCaret(int start, int length, std::u16string_view text);
 
   // A key the owner passes on; true when the editor used it. Handles Left, Right, Home, End
   // (with Shift to select, Ctrl for words), Backspace, Delete, Ctrl+A, Ctrl+C, Ctrl+X,
@@ -96,6 +109,7 @@ class LineEditor {
 
   std::u16string composition_;
   int compositionCursor_ = 0;
+  std::vector<CompositionStyle> compositionStyles_;
 
   enum class Edit { Typing, Erasing, Whole };
   struct Snapshot {
@@ -114,6 +128,7 @@ class LineEditor {
   int Width(int from, int to) const;
   int Measure(std::u16string_view text) const;
   void PaintComposition(platform::Canvas& canvas, const platform::Font& font, platform::Color textColor,
+                        platform::Color selectionBackground, platform::Color selectionText,
                         const platform::TextFormat& format);
   int PreviousBoundary(int position) const;
   int NextBoundary(int position) const;

@@ -135,7 +135,7 @@ class StringGrid : public Control {
   void Char(char16_t c);
   // An input method's composition at the caret: the first one opens the editor over the
   // current cell, as a typed character does; its commit arrives as typed characters.
-  void Compose(std::u16string_view text, int cursor);
+  void Compose(std::u16string_view text, int cursor, std::vector<CompositionStyle> styles = {});
   // Where the caret stands (or the current cell, with the editor closed), in client coordinates.
   platform::Rect CaretRect() const;
   void MouseDown(platform::MouseButton button, platform::Point point, platform::ShiftState shift, bool doubleClick);

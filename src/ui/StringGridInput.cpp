@@ -100,13 +100,13 @@ void StringGrid::Char(char16_t c) {
   editor_.Char(c);
 }
 
-void StringGrid::Compose(std::u16string_view text, int cursor) {
+void StringGrid::Compose(std::u16string_view text, int cursor, std::vector<CompositionStyle> styles) {
   if (!editor_.IsOpen()) {
     if (text.empty()) return;
     ClampAndMove(Col(), Row());
     OpenEditor(true);
   }
-  editor_.SetComposition(text, cursor);
+  editor_.SetComposition(text, cursor, std::move(styles));
   Repaint();
 }
 

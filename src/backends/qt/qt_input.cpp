@@ -8,7 +8,7 @@
 //  [x] keys as virtual-key codes (by their place where the layout types no Latin letter),
 //      then the typed text character by character
 //  [x] text from input methods (dead keys, compose, input methods), their composition shown
-//      at the caret, and what they ask: the caret's place, the font, the text around it
+//      at the caret as they mark it, and what they ask: the caret's place, the font, the text around it
 //  [x] focus in and out of the window
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -16,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextCharFormat>
 #include <QWheelEvent>
 
 #include "backends/qt/qt_fonts.h"
@@ -100,13 +101,23 @@ void QtWindow::keyPressEvent(QKeyEvent* event) {
 void QtWindow::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
   if (!form_) return;
-  TypeText(event->commitString());
+  if (event->replacementLength() > 0) {
+    form_->FormReplaceAroundCaret(event->replacementStart(), event->replacementLength(), CoreString(event->commitString()));
+  } else {
+    TypeText(event->commitString());
+  }
   const QString preedit = event->preeditString();
   int cursor = static_cast<int>(preedit.size());
+  std::vector<ui::CompositionStyle> styles;
   for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
     if (attribute.type == QInputMethodEvent::Cursor) cursor = attribute.start;
+    if (attribute.type != QInputMethodEvent::TextFormat) continue;
+    const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+    styles.push_back({attribute.start, attribute.length,
+                      format.fontUnderline() || format.underlineStyle() != QTextCharFormat::NoUnderline,
+                      format.background().style() != Qt::NoBrush});
   }
-  form_->FormCompose(CoreString(preedit), cursor);
+  form_->FormCompose(CoreString(preedit), cursor, std::move(styles));
   QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
 }
 

@@ -8,6 +8,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextCharFormat>
 #include <QWheelEvent>
 #include <QWindow>
 #include <functional>
@@ -205,11 +206,23 @@ TEST_F(QtWindowTest, TypedTextGoesIntoTheCurrentCell) {
 TEST_F(QtWindowTest, AnInputMethodComposesAtTheCaret) {
   ASSERT_TRUE(ShowAndFocus());
   Click(PointOf(1, 2));
-  const QList<QInputMethodEvent::Attribute> caretAtOne = {{QInputMethodEvent::Cursor, 1, 1}};
-  QInputMethodEvent composing(QString::fromUtf8("\xE3\x81\x8B\xE3\x82\x93"), caretAtOne);
+  // The first character typed, underlined; the second the clause being converted.
+  QTextCharFormat typed;
+  typed.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+  QTextCharFormat converted;
+  converted.setBackground(Qt::darkBlue);
+  const QList<QInputMethodEvent::Attribute> marks = {{QInputMethodEvent::Cursor, 1, 1},
+                                                     {QInputMethodEvent::TextFormat, 0, 1, typed},
+                                                     {QInputMethodEvent::TextFormat, 1, 5, converted}};
+  QInputMethodEvent composing(QString::fromUtf8("\xE3\x81\x8B\xE3\x82\x93"), marks);
   QApplication::sendEvent(&window, &composing);
   ASSERT_TRUE(form.ToDoGrid.EditorMode());
   EXPECT_EQ(form.ToDoGrid.Editor().Composition(), u"\u304B\u3093");
+  const std::vector<ui::CompositionStyle>& styles = form.ToDoGrid.Editor().CompositionStyles();
+  ASSERT_EQ(styles.size(), 2u);
+  EXPECT_TRUE(styles[0].underline && !styles[0].highlight);
+  EXPECT_TRUE(!styles[1].underline && styles[1].highlight);
+  EXPECT_EQ(styles[1].length, 1);  // held to the composition
   EXPECT_TRUE(Ask(Qt::ImEnabled).toBool());
   const QRect caret = Ask(Qt::ImCursorRectangle).toRect();
   const Rect cell = form.ToDoGrid.CellRect(1, 2);
@@ -225,6 +238,12 @@ TEST_F(QtWindowTest, AnInputMethodComposesAtTheCaret) {
   EXPECT_EQ(form.ToDoGrid.Cell(1, 2), u"\u6F22");
   EXPECT_EQ(Ask(Qt::ImSurroundingText).toString(), QString::fromUtf8("\xE6\xBC\xA2"));
   EXPECT_EQ(Ask(Qt::ImCursorPosition).toInt(), 1);
+
+  // A commit may take the place of text before the caret, as a Korean input method's does.
+  QInputMethodEvent replacing;
+  replacing.setCommitString(QString::fromUtf8("\xED\x95\x9C"), -1, 1);
+  QApplication::sendEvent(&window, &replacing);
+  EXPECT_EQ(form.ToDoGrid.Cell(1, 2), u"\uD55C");
 }
 
 TEST_F(QtWindowTest, KeysMoveTheCurrentCell) {
