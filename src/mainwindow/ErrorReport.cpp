@@ -25,6 +25,7 @@ void TToDoForm::Unguarded(const std::function<void()>& body) {
   std::u16string message;
   try {
     body();
+    Accessible.TellChanges();
     return;
   } catch (const xml::XmlError& e) {
     message = e.Message();
@@ -34,6 +35,7 @@ void TToDoForm::Unguarded(const std::function<void()>& body) {
     message = u"Unknown failure";
   }
   platform_.ShowMessage(caption, message, platform::MessageIcon::Error, platform::MessageButtons::Ok, false);
+  Accessible.TellChanges();
 }
 
 bool TToDoForm::Guarded(std::u16string_view place, Team team, const std::function<void()>& body) {

@@ -89,7 +89,10 @@ void TToDoForm::ConnectGrid() {
   ToDoGrid.OnKeyDown = [this](int& key, platform::ShiftState shift) { OnKeyDown(key, shift); };
   ToDoGrid.OnTabOut = [this](bool) { SetActiveControl(&ButtonForFocus); };
   ToDoGrid.OnCaretShown = [this](bool shown) { platform_.SetTimer(caretTimerId, caretBlinkMs, shown); };
-  ToDoGrid.OnDataChanged = [this](int row) { RecordChange(row); };
+  ToDoGrid.OnDataChanged = [this](int row) {
+    RecordChange(row);
+    Accessible.RowChanged(row);
+  };
   ToDoGrid.OnEditorOpened = [this] { EditorOpened(); };
   ToDoGrid.OnEditorClosing = [this] { EditorClosing(); };
 }
@@ -199,6 +202,17 @@ void TToDoForm::TimerTick(int timerId) {
     ToDoGrid.Editor().BlinkCaret();
     ToDoGrid.Repaint();
   }
+  Accessible.TellChanges();
+}
+
+void TToDoForm::TrayClicked() {
+  TrayIconClick();
+  Accessible.TellChanges();
+}
+
+void TToDoForm::TrayMenuRequested() {
+  OpenPopupMenuAt(platform_.CursorPosition());
+  Accessible.TellChanges();
 }
 
 bool TToDoForm::FormCloseQuery() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "infodialog/ShowInfoSRC.h"
+#include "mainwindow/AccessibleView.h"
 #include "mainwindow/History.h"
 #include "mainwindow/Recovery.h"
 #include "platform/Platform.h"
@@ -93,8 +94,8 @@ class TToDoForm : public platform::WindowEvents {
   platform::HitZone HitTest(platform::Point screen) override;
   void Moved() override;
   void Displaced() override { RecordChange(-1); }
-  void TrayClicked() override { TrayIconClick(); }
-  void TrayMenuRequested() override { OpenPopupMenuAt(platform_.CursorPosition()); }
+  void TrayClicked() override;
+  void TrayMenuRequested() override;
 
   // The frame: presses on its pictures, and where the window may stand.
   void FakeClient(platform::ShiftState shift);
@@ -274,6 +275,8 @@ class TToDoForm : public platform::WindowEvents {
     platform::Font font;
   };
   TextInput FormTextInput();
+  // What screen readers are shown of the window.
+  AccessibleView Accessible{*this};
   xml::XmlTree XmlDoc;  // the list file as read; emptied once the table holds it
   // The control that has the keyboard focus, nullptr for the window itself.
   ui::Control* ActiveControl = nullptr;

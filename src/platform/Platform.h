@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Accessible.h"
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
@@ -194,6 +195,9 @@ class Platform {
   virtual void ShowNormalAndForeground(std::uintptr_t windowId) = 0;
   // Compares by the rules of the user's locale, ignoring case.
   virtual bool SameTextIgnoringCase(std::u16string_view a, std::u16string_view b) = 0;
+
+  // Screen readers: something of the main window changed, as the core describes it.
+  virtual void NotifyAccessibility(const AccessibleEvent& event) = 0;
 
   virtual Clipboard& ClipboardService() = 0;
   virtual Files& FileSystem() = 0;

@@ -75,6 +75,11 @@ void LineEditor::SelectAll() {
 
 void LineEditor::ClearSelection() { anchor_ = caret_; }
 
+void LineEditor::Select(int anchor, int caret) {
+  anchor_ = std::clamp(anchor, 0, Length());
+  MoveCaret(caret, true);
+}
+
 // A closed editor uses nothing: keys, characters and clicks belong to the grid again.
 bool LineEditor::KeyDown(int key, platform::ShiftState shift) {
   if (!open_) return false;
@@ -304,6 +309,12 @@ platform::Rect LineEditor::CaretRect() const {
     x += Measure(std::u16string_view(composition_).substr(0, static_cast<std::size_t>(compositionCursor_)));
   }
   return {x, bounds_.top + 1, x + 1, bounds_.bottom - 1};
+}
+
+platform::Rect LineEditor::CharacterRect(int index) const {
+  const int at = std::clamp(index, 0, Length());
+  const int x = TextLeft() + Width(0, at);
+  return {x, bounds_.top + 1, x + Width(at, std::min(at + 1, Length())), bounds_.bottom - 1};
 }
 
 int LineEditor::Length() const { return static_cast<int>(text_.size()); }

@@ -45,6 +45,8 @@ class LineEditor {
   std::u16string SelectedText() const;
   void SelectAll();
   void ClearSelection();  // keeps the caret where it is
+  // Selects from `anchor` to `caret`, each held to the text.
+  void Select(int anchor, int caret);
   // Puts `insert` in place of the selection, or at the caret.
   void ReplaceSelection(std::u16string_view insert);
 
@@ -64,6 +66,8 @@ class LineEditor {
   // The caret's line, within the composition while there is one, in the owner's coordinates.
   platform::Rect CaretRect() const;
   int Anchor() const { return anchor_; }
+  // Where the character at `index` of the text stands, in the owner's coordinates.
+  platform::Rect CharacterRect(int index) const;
   // An input method's commit that takes the place of text around the caret: `length` code
   // units from `start` after the caret (before it when negative).
   void ReplaceAroundCaret(int start, int length, std::u16string_view text);

@@ -294,10 +294,15 @@ class ScriptedPlatform : public platform::Platform {
     int writes = 0;
     bool busy = false;  // another program holds it
   };
+  void NotifyAccessibility(const platform::AccessibleEvent& event) override { accessibility_.push_back(event); }
+  // What screen readers were told, oldest first; the test may clear it.
+  std::vector<platform::AccessibleEvent>& AccessibilityEvents() { return accessibility_; }
+
   ScriptedClipboard& ClipboardService() override { return clipboard_; }
   FaultyFiles& FileSystem() override { return files_; }
 
  private:
+  std::vector<platform::AccessibleEvent> accessibility_;
   std::filesystem::path folder_;
   std::filesystem::path previousCurrentFolder_;
   FaultyFiles files_;

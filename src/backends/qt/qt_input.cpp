@@ -147,13 +147,19 @@ void QtWindow::TypeText(const QString& text) {
 
 void QtWindow::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
-  if (form_) form_->ToDoGrid.SetFocused(GridIsActiveControl());
+  if (form_) {
+    form_->ToDoGrid.SetFocused(GridIsActiveControl());
+    form_->Accessible.TellChanges();
+  }
   update();
 }
 
 void QtWindow::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
-  if (form_) form_->ToDoGrid.SetFocused(false);
+  if (form_) {
+    form_->ToDoGrid.SetFocused(false);
+    form_->Accessible.TellChanges();
+  }
   update();
 }
 

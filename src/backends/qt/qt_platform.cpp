@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "backends/qt/qt_accessible.h"
 #include "backends/qt/qt_art.h"
 #include "backends/qt/qt_fonts.h"
 #include "backends/qt/qt_menu.h"
@@ -46,6 +47,7 @@ const QScreen* ScreenNearest(QPoint point) {
 }  // namespace
 
 QtPlatform::QtPlatform() : state_(std::make_unique<QtState>()) {
+  InstallAccessibility();
   LoadPreferredFonts();
   // NOTE: desktops that keep icons out of menus set this; the menu's pictures are its design.
   QCoreApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
@@ -76,6 +78,10 @@ bool QtPlatform::WindowVisible() { return state_->window.isVisible(); }
 void QtPlatform::RequestClose() { state_->window.RequestClose(); }
 
 void QtPlatform::Repaint() { state_->window.update(); }
+
+void QtPlatform::NotifyAccessibility(const platform::AccessibleEvent& event) {
+  TellAccessibility(state_->window, event);
+}
 
 void QtPlatform::ActivateWindow() { state_->window.Activate(); }
 

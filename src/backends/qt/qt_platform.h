@@ -45,6 +45,7 @@ class QtPlatform : public platform::Platform {
   bool WindowVisible() override;
   void RequestClose() override;
   void Repaint() override;
+  void NotifyAccessibility(const platform::AccessibleEvent& event) override;
   void ActivateWindow() override;
   void StartSystemMove() override;
   void StartSystemResize(platform::HitZone edge) override;

@@ -20,6 +20,7 @@ class QtWindow final : public QWidget {
 
   void AttachEvents(platform::WindowEvents& events) { events_ = &events; }
   void AttachForm(mainwindow::TToDoForm& form);
+  mainwindow::TToDoForm* Form() const { return form_; }
 
   platform::Rect Bounds() const;
   void SetBounds(const platform::Rect& bounds);
