@@ -98,6 +98,7 @@ class CellAccess : public PartAccess,
   bool isValid() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;
   QAccessibleInterface* parent() const override { return &table_; }
+  using LineText::text;
   QString text(QAccessible::Text t) const override;
   QRect rect() const override { return OnScreen(View().CellBounds(col_, row_)); }
   QAccessible::Role role() const override { return row_ == 0 ? QAccessible::ColumnHeader : QAccessible::Cell; }
@@ -130,6 +131,7 @@ class EditorAccess : public PartAccess, public LineText, public QAccessibleEdita
   using PartAccess::PartAccess;
   void* interface_cast(QAccessible::InterfaceType type) override;
   QAccessibleInterface* parent() const override;
+  using LineText::text;
   QString text(QAccessible::Text t) const override;
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::EditableText; }
