@@ -50,6 +50,8 @@ class TShowInfoDialog final : public platform::DialogEvents {
   void MouseLeave() override { hints_.Track(nullptr); }
   void KeyDown(int key, platform::ShiftState) override { FormKeyDown(key); }
   void TimerTick() override { hints_.Tick(); }
+  std::vector<platform::AccessiblePart> AccessibleParts() override;
+  void ActivatePart(int index) override;
 
   ui::Control Form;
   ui::PictureImage imgInfo;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/Geometry.h"
+
 namespace tasklane::platform {
 
 enum class AccessibleChange {
@@ -24,6 +26,15 @@ struct AccessibleEvent {
   int position = 0;
   std::u16string removed;
   std::u16string inserted;
+};
+
+// A part of a dialog window as a screen reader is shown it: a text to read, a link or a button
+// to activate. Bounds are in the window's client coordinates.
+enum class AccessibleRole { Text, Link, Button };
+struct AccessiblePart {
+  AccessibleRole role = AccessibleRole::Text;
+  std::u16string name;
+  Rect bounds;
 };
 
 }  // namespace tasklane::platform

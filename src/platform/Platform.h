@@ -75,6 +75,10 @@ class DialogEvents {
   virtual void MouseLeave() = 0;
   virtual void KeyDown(int key, ShiftState shift) = 0;
   virtual void TimerTick() = 0;
+  // What a screen reader is shown of the window, in reading order; a link or a button is
+  // activated by its position in that list, as a click on it would.
+  virtual std::vector<AccessiblePart> AccessibleParts() = 0;
+  virtual void ActivatePart(int index) = 0;
 };
 
 // A window of the program beside the main one: an ordinary window with a single-line

@@ -119,5 +119,26 @@ TEST_F(InfoDialog, TheLogoShowsItsHintAfterThePause) {
   EXPECT_EQ(platform.Hints()[0].text, u"Visit www.quillbox.com");
 }
 
+TEST_F(InfoDialog, AScreenReaderReadsEachHintWholeAndActivatesTheLinksAndTheLogo) {
+  TShowInfoDialog& dialog = Open(u"Deutsch");
+  const std::vector<platform::AccessiblePart> parts = dialog.AccessibleParts();
+  ASSERT_EQ(parts.size(), 10u);
+  EXPECT_EQ(parts[0].name, u"Klicken Sie auf den roten Streifen um \"Tasklane\" auf ihren Desktop zu verkleinern.");
+  EXPECT_EQ(parts[0].bounds.left, dialog.llbInfo11.Bounds().left);
+  EXPECT_EQ(parts[0].bounds.top, dialog.llbInfo11.Bounds().top);
+  EXPECT_EQ(parts[0].bounds.bottom, dialog.llbInfo13.Bounds().bottom);
+  std::vector<std::u16string> acting;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].role == platform::AccessibleRole::Text) continue;
+    acting.push_back(parts[i].name);
+    dialog.ActivatePart(static_cast<int>(i));
+  }
+  EXPECT_EQ(acting, (std::vector<std::u16string>{u"www.tasklane.org/de", u"www.quillbox.de", u"www.quillbox.de besuchen"}));
+  EXPECT_EQ(platform.OpenedAddresses(),
+            (std::vector<std::u16string>{u"www.tasklane.org/de", u"www.quillbox.de", u"www.quillbox.de"}));
+  dialog.ActivatePart(0);  // a text does nothing
+  EXPECT_EQ(platform.OpenedAddresses().size(), 3u);
+}
+
 }  // namespace
 }  // namespace tasklane::infodialog

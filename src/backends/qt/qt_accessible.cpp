@@ -7,6 +7,7 @@
 //  [x] events: focus, texts inserted and removed, caret, selection, table reset, folding
 #include "backends/qt/qt_accessible.h"
 
+#include "backends/qt/qt_accessible_dialog.h"
 #include "backends/qt/qt_accessible_parts.h"
 #include "backends/qt/qt_text.h"
 #include "backends/qt/qt_window.h"
@@ -21,7 +22,7 @@ namespace {
 
 QAccessibleInterface* Factory(const QString& /*className*/, QObject* object) {
   if (auto* window = dynamic_cast<QtWindow*>(object)) return new WindowAccess(*window);
-  return nullptr;
+  return DialogAccessFor(object);
 }
 
 }  // namespace

@@ -79,10 +79,12 @@ QRect QtDialogWindow::ClientRect() const {
   return QRect(border, bar.bottom() + 1, width() - 2 * border, height() - bar.bottom() - 1 - border);
 }
 
-bool QtDialogWindow::OnCloseBox(QPoint point) const {
+QRect QtDialogWindow::CloseBoxRect() const {
   const QStyleOptionTitleBar bar = TitleBar();
-  return style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, this).contains(point);
+  return style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, this);
 }
+
+bool QtDialogWindow::OnCloseBox(QPoint point) const { return CloseBoxRect().contains(point); }
 
 platform::Point QtDialogWindow::ClientPointOf(const QMouseEvent* event) const {
   const QPoint point = event->position().toPoint() - ClientRect().topLeft();

@@ -25,6 +25,11 @@ class QtDialogWindow final : public QWidget, public platform::DialogWindow {
   void StartSystemMove() override;
   void SetTimer(int intervalMs, bool enabled) override;
 
+  platform::DialogEvents& Events() const { return events_; }
+  // The area the core paints, and the close box, in the widget's coordinates.
+  QRect ClientRect() const;
+  QRect CloseBoxRect() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -36,7 +41,6 @@ class QtDialogWindow final : public QWidget, public platform::DialogWindow {
   void changeEvent(QEvent* event) override;
 
  private:
-  QRect ClientRect() const;
   QStyleOptionTitleBar TitleBar() const;
   bool OnCloseBox(QPoint point) const;
   platform::Point ClientPointOf(const QMouseEvent* event) const;

@@ -12,6 +12,8 @@
 #include <stdexcept>
 
 #include "backends/win32/win32_canvas.h"
+#include "backends/win32/win32_msaa_dialog.h"
+#include "backends/win32/win32_msaa_object.h"
 #include "backends/win32/win32_platform.h"
 #include "backends/win32/win32_state.h"
 #include "backends/win32/win32_text.h"
@@ -140,8 +142,19 @@ class Win32DialogWindow final : public platform::DialogWindow {
       case WM_TIMER: Tick(); return 0;
       case WM_CLOSE: Hide(); return 0;
       case WM_DPICHANGED: MoveToScreen(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+      case WM_GETOBJECT:
+        return AnswerGetObject(window_, wParam, lParam, [this] { return NewDialogAccessible(window_, &Reading); });
+      case dialogActivateMessage: events_.ActivatePart(static_cast<int>(wParam)); return 0;
       default: return MouseButton(message, wParam, lParam);
     }
+  }
+
+  // What a screen reader's object of the window reads, for as long as the window has this.
+  static bool Reading(HWND window, DialogReading& reading) {
+    auto* self = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return false;
+    reading = {&self->events_, self->scale_};
+    return true;
   }
 
   // One tick at a time: a tick's box runs a message loop of its own.

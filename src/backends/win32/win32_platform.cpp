@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_canvas.h"
 #include "backends/win32/win32_state.h"
 #include "mainwindow/ToDoUnit.h"
@@ -146,6 +147,10 @@ void Win32Platform::Repaint() {
   if (state_->repaintRequested || !state_->window) return;  // a null window would be the whole screen
   state_->repaintRequested = true;
   InvalidateRect(state_->window, nullptr, FALSE);
+}
+
+void Win32Platform::NotifyAccessibility(const platform::AccessibleEvent& event) {
+  TellAccessibility(*state_, event);
 }
 
 void Win32Platform::ActivateWindow() {

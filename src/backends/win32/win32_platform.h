@@ -7,6 +7,7 @@
 //  [x] one instance per logon session: the named mutex and the window walk (win32_instance.cpp)
 //  [x] the popup menu (win32_menu.cpp), the notification-area icon (win32_tray.cpp), hints and
 //      dialog windows (win32_dialogs.cpp), the file browser and web addresses
+//  [x] screen readers: MSAA and WinEvents (win32_accessible.cpp, win32_msaa.cpp)
 #pragma once
 
 #include <memory>
@@ -45,6 +46,7 @@ class Win32Platform final : public platform::Platform {
   bool WindowVisible() override;
   void RequestClose() override;
   void Repaint() override;
+  void NotifyAccessibility(const platform::AccessibleEvent& event) override;
   void ActivateWindow() override;
   void StartSystemMove() override;
   void StartSystemResize(platform::HitZone edge) override;

@@ -75,6 +75,8 @@ struct Win32State {
   bool userMoving = false;  // inside the system's move or size loop
   bool userSizing = false;  // and that loop sizes the window
   bool repaintRequested = false;  // the window is invalid until its next WM_PAINT
+  bool editorTold = false;  // screen readers were told that the editor is open
+  int caretHeight = 0;      // of the hidden system caret; 0 while there is none
 };
 
 // The window procedure's half of the main window (win32_window.cpp).

@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_canvas.h"
 #include "backends/win32/win32_resources.h"
 #include "backends/win32/win32_state.h"
@@ -108,6 +109,8 @@ void OnFocus(Win32State& state, HWND window, bool gained) {
   if (state.form) {
     ui::StringGrid& grid = state.form->ToDoGrid;
     grid.SetFocused(gained && state.form->ActiveControl == &grid);
+    if (!gained) EndAccessibility(state);
+    state.form->Accessible.TellChanges();
   }
   InvalidateRect(window, nullptr, FALSE);
 }
@@ -153,6 +156,7 @@ LRESULT OnQueryEndSession(Win32State& state) {
 void OnDestroy(Win32State& state, HWND window) {
   HideTrayIcon(state);
   KillTimer(window, trayRetryTimerId);
+  EndAccessibility(state);
   DetachWindow(state);
   state.window = nullptr;  // the core's later requests go nowhere
   PostQuitMessage(0);
@@ -210,6 +214,8 @@ LRESULT Dispatch(Win32State& state, HWND window, UINT message, WPARAM wParam, LP
     case WM_DRAWITEM: return OnDrawMenuPicture(state, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: OnClose(state, window); return 0;
     case WM_QUERYENDSESSION: return OnQueryEndSession(state);
+    case WM_GETOBJECT: return AnswerGetObject(window, wParam, lParam);
+    case accessiblePressMessage: PressAccessibleButton(state, static_cast<int>(wParam)); return 0;
     case WM_DESTROY: OnDestroy(state, window); return 0;
     default: return SizeMoveOrFrame(state, window, message, wParam, lParam);
   }

@@ -2,11 +2,13 @@
 // terms, its close box, and its move without a window manager.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QStyle>
 #include <vector>
 
+#include "backends/qt/qt_accessible.h"
 #include "backends/qt/qt_dialog_window.h"
 
 namespace tasklane::qt {
@@ -26,9 +28,15 @@ class RecordingDialog : public platform::DialogEvents {
   void MouseLeave() override {}
   void KeyDown(int, platform::ShiftState) override {}
   void TimerTick() override {}
+  std::vector<platform::AccessiblePart> AccessibleParts() override {
+    return {{platform::AccessibleRole::Text, u"Read me", {10, 10, 100, 30}},
+            {platform::AccessibleRole::Link, u"www.tasklane.org", {10, 40, 100, 60}}};
+  }
+  void ActivatePart(int index) override { activated.push_back(index); }
 
   platform::DialogWindow* window = nullptr;
   std::vector<Point> downs, ups;
+  std::vector<int> activated;
 };
 
 void Mouse(QWidget& window, QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held) {
@@ -72,6 +80,38 @@ TEST(QtDialogWindow, ItsOwnFrameCountsInItsBoundsAndItsTitleBarMovesIt) {
   EXPECT_TRUE(window.Visible()) << "a box closes on its release";
   Mouse(window, QEvent::MouseButtonRelease, closeBox, Qt::LeftButton, Qt::NoButton);
   EXPECT_FALSE(window.Visible()) << "the close box hides it";
+}
+
+// A screen reader reads the core's parts where they are drawn, then the close box, and the
+// actions activate the link and hide the window.
+TEST(QtDialogWindow, AScreenReaderReadsItsPartsAndActsOnTheLinkAndTheCloseBox) {
+  InstallAccessibility();
+  RecordingDialog events;
+  QtDialogWindow window(events);
+  window.SetTitle(u"Tasklane Version 1.0");
+  window.SetOuterBounds(platform::Rect::FromBounds(50, 60, 300, 200));
+  window.Show();
+  QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&window);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->role(), QAccessible::Dialog);
+  EXPECT_EQ(dialog->text(QAccessible::Name), QStringLiteral("Tasklane Version 1.0"));
+  ASSERT_EQ(dialog->childCount(), 3);
+  QAccessibleInterface* text = dialog->child(0);
+  QAccessibleInterface* link = dialog->child(1);
+  QAccessibleInterface* close = dialog->child(2);
+  EXPECT_EQ(text->role(), QAccessible::StaticText);
+  EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Read me"));
+  EXPECT_EQ(text->actionInterface(), nullptr);
+  const QPoint client = window.mapToGlobal(window.ClientRect().topLeft());
+  EXPECT_EQ(link->rect(), QRect(client + QPoint(10, 40), QSize(90, 20)));
+  EXPECT_EQ(dialog->childAt(client.x() + 20, client.y() + 50), link);
+  EXPECT_EQ(link->role(), QAccessible::Link);
+  link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(events.activated, std::vector<int>{1});
+  EXPECT_EQ(close->role(), QAccessible::Button);
+  EXPECT_EQ(close->text(QAccessible::Name), QStringLiteral("Close"));
+  close->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_FALSE(window.Visible());
 }
 
 }  // namespace

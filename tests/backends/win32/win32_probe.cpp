@@ -22,6 +22,14 @@
 //   win32_probe minmax W H             the size limits the window answers to a largest size W x H
 //   win32_probe endsession             ends the session for the window as Windows does:
 //                                      WM_QUERYENDSESSION, then WM_ENDSESSION
+//   win32_probe read [TITLE]           reads the window (or the program's window of that
+//                                      title) as a screen reader does (MSAA): the client area,
+//                                      the table's rows of cells, the other parts, and the
+//                                      focus, one line each
+//   win32_probe events S               for S seconds, prints the window's focus and value
+//                                      changes as a screen reader hears of them
+//   win32_probe press NAME [TITLE]     presses the button or follows the link of that name
+//                                      through MSAA
 //
 // Exit code 0 when the thing asked for was found or done, 1 when not, 2 on a wrong call.
 #include <windows.h>
@@ -30,6 +38,8 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+
+#include "win32_probe_reader.h"
 
 namespace {
 
@@ -199,8 +209,13 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"tray" && argc == 3) return Tray(_wtoi(argv[2]));
   if (command == L"trayclick" && argc == 3) return TrayClick(argv[2]);
   if (command == L"minmax" && argc == 4) return MinMax(_wtoi(argv[2]), _wtoi(argv[3]));
+  if (command == L"read" && argc == 2) return ReadAloud(MainWindow());
+  if (command == L"read" && argc == 3) return ReadAloud(FindWindowW(nullptr, argv[2]));
+  if (command == L"events" && argc == 3) return ListenToEvents(MainWindow(), _wtoi(argv[2]));
+  if (command == L"press" && argc == 3) return PressButton(MainWindow(), argv[2]);
+  if (command == L"press" && argc == 4) return PressButton(FindWindowW(nullptr, argv[3]), argv[2]);
   std::fprintf(stderr, "usage: win32_probe window | wait visible|hidden S | hide | lock FILE S | box TITLE S | "
                        "waitbox TITLE S | hittest X Y | dialog S | endsession | refusetray S | tray S | trayclick select|menu | "
-                       "minmax W H\n");
+                       "minmax W H | read [TITLE] | events S | press NAME [TITLE]\n");
   return 2;
 }

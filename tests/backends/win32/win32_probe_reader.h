@@ -1,0 +1,12 @@
+// The probe's screen reader: it reads the program's window through MSAA from another process,
+// as Narrator's and NVDA's MSAA support does.
+#pragma once
+
+#include <windows.h>
+
+// Prints the window's parts, a line each, and the focus; 1 when the window has no object.
+int ReadAloud(HWND window);
+// Prints each focus, name and value change of the window for `seconds` seconds.
+int ListenToEvents(HWND window, int seconds);
+// Presses the button or follows the link named `name`; 1 when there is none.
+int PressButton(HWND window, const wchar_t* name);
