@@ -15,6 +15,7 @@
 
 #include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_msaa_object.h"
+#include "backends/win32/win32_parts.h"
 #include "backends/win32/win32_state.h"
 #include "mainwindow/ToDoUnit.h"
 
@@ -24,78 +25,11 @@ using mainwindow::AccessibleView;
 
 namespace {
 
-enum class Kind { Client, Table, Row, Cell, Editor, Button };
-
-struct PartId {
-  Kind kind = Kind::Client;
-  int col = -1;  // a cell's column, or a button's id
-  int row = -1;  // a row's or a cell's row
-  bool operator==(const PartId&) const = default;
-};
-
 // Child ids on the client area for the parts that WinEvents name; negative, so that they
 // never meet the positions of its own children.
 constexpr LONG editorId = -1;
 constexpr LONG firstButtonId = -2;  // down to -2 - (buttonCount - 1)
 constexpr LONG firstCellId = -16;
-
-struct Context {
-  HWND window;
-  Win32State& state;
-  AccessibleView& view;
-};
-
-Win32State* LiveState(HWND window) {
-  if (!IsWindow(window)) return nullptr;
-  auto* state = reinterpret_cast<Win32State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return state && state->form ? state : nullptr;
-}
-
-bool Exists(const Context& c, const PartId& p) {
-  const AccessibleView& v = c.view;
-  switch (p.kind) {
-    case Kind::Client: return true;
-    case Kind::Table: return v.TableShown();
-    case Kind::Row: return v.TableShown() && p.row >= 0 && p.row < v.RowCount();
-    case Kind::Cell:
-      return v.TableShown() && p.row >= 0 && p.row < v.RowCount() && p.col >= 0 && p.col < v.ColumnCount();
-    case Kind::Editor: return v.Editing();
-    case Kind::Button:
-      for (const AccessibleView::Button& b : v.Buttons()) {
-        if (b.id == p.col) return true;
-      }
-      return false;
-  }
-  return false;
-}
-
-// The client area's parts in reading order: the table, its editor, then the buttons.
-std::vector<PartId> ClientChildren(const Context& c) {
-  std::vector<PartId> children;
-  if (c.view.TableShown()) children.push_back({Kind::Table});
-  if (c.view.Editing()) children.push_back({Kind::Editor});
-  for (const AccessibleView::Button& b : c.view.Buttons()) children.push_back({Kind::Button, b.id});
-  return children;
-}
-
-int ChildCount(const Context& c, const PartId& p) {
-  switch (p.kind) {
-    case Kind::Client: return static_cast<int>(ClientChildren(c).size());
-    case Kind::Table: return c.view.RowCount();
-    case Kind::Row: return c.view.ColumnCount();
-    default: return 0;
-  }
-}
-
-std::optional<PartId> ChildAt(const Context& c, const PartId& p, int index) {
-  if (index < 0 || index >= ChildCount(c, p)) return std::nullopt;
-  switch (p.kind) {
-    case Kind::Client: return ClientChildren(c)[static_cast<std::size_t>(index)];
-    case Kind::Table: return PartId{Kind::Row, -1, index};
-    case Kind::Row: return PartId{Kind::Cell, index, p.row};
-    default: return std::nullopt;
-  }
-}
 
 std::optional<PartId> FromEventId(const Context& c, LONG id) {
   if (id == editorId) return PartId{Kind::Editor};
@@ -106,42 +40,6 @@ std::optional<PartId> FromEventId(const Context& c, LONG id) {
   if (id > firstCellId || cols <= 0) return std::nullopt;
   const std::int64_t index = static_cast<std::int64_t>(firstCellId) - id;
   return PartId{Kind::Cell, static_cast<int>(index % cols), static_cast<int>(index / cols)};
-}
-
-PartId Parent(const PartId& p) {
-  switch (p.kind) {
-    case Kind::Row: return {Kind::Table};
-    case Kind::Cell: return {Kind::Row, -1, p.row};
-    default: return {Kind::Client};
-  }
-}
-
-std::u16string Name(const Context& c, const PartId& p) {
-  const AccessibleView& v = c.view;
-  switch (p.kind) {
-    case Kind::Client: return std::u16string(v.WindowName());
-    case Kind::Cell: return std::u16string(v.CellText(p.col, p.row));
-    case Kind::Editor: return std::u16string(v.CellText(v.CurrentCol(), 0));  // as a label names an edit box
-    case Kind::Button:
-      for (const AccessibleView::Button& b : v.Buttons()) {
-        if (b.id == p.col) return b.name;
-      }
-      return {};
-    default: return {};
-  }
-}
-
-std::optional<std::u16string> Value(const Context& c, const PartId& p) {
-  if (p.kind == Kind::Cell) return std::u16string(c.view.CellText(p.col, p.row));
-  if (p.kind == Kind::Editor) return c.view.EditorText();
-  return std::nullopt;
-}
-
-// A task's cell is described by its column's title; the folded window says so.
-std::u16string Description(const Context& c, const PartId& p) {
-  if (p.kind == Kind::Client) return c.view.WindowDescription();
-  if (p.kind == Kind::Cell && p.row > 0) return std::u16string(c.view.CellText(p.col, 0));
-  return {};
 }
 
 LONG Role(const PartId& p) {
@@ -156,80 +54,21 @@ LONG Role(const PartId& p) {
   return ROLE_SYSTEM_CLIENT;
 }
 
-bool HasFocus(const Context& c) { return GetFocus() == c.window; }
-
-platform::Rect Bounds(const Context& c, const PartId& p) {
-  const AccessibleView& v = c.view;
-  switch (p.kind) {
-    case Kind::Client: {
-      RECT client{};
-      GetClientRect(c.window, &client);
-      return c.state.scale.Logical(client);
-    }
-    case Kind::Table: return v.TableBounds();
-    case Kind::Row: {
-      // The table's width, at the height of a cell of the row that is in view.
-      for (int col = 0; col < v.ColumnCount(); ++col) {
-        const platform::Rect cell = v.CellBounds(col, p.row);
-        if (cell.Height() > 0) return {v.TableBounds().left, cell.top, v.TableBounds().right, cell.bottom};
-      }
-      return {};
-    }
-    case Kind::Cell: return v.CellBounds(p.col, p.row);
-    case Kind::Editor: return v.EditorBounds();
-    case Kind::Button:
-      for (const AccessibleView::Button& b : v.Buttons()) {
-        if (b.id == p.col) return b.bounds;
-      }
-      return {};
-  }
-  return {};
-}
-
 LONG State(const Context& c, const PartId& p) {
   const AccessibleView& v = c.view;
-  const bool current = v.CurrentCol() == p.col && v.CurrentRow() == p.row;
   LONG s = 0;
   switch (p.kind) {
-    case Kind::Client:
-      s = STATE_SYSTEM_FOCUSABLE | (v.Folded() ? STATE_SYSTEM_COLLAPSED : STATE_SYSTEM_EXPANDED);
-      if (HasFocus(c) && !v.TableFocused()) s |= STATE_SYSTEM_FOCUSED;
-      break;
+    case Kind::Client: s = STATE_SYSTEM_FOCUSABLE | (v.Folded() ? STATE_SYSTEM_COLLAPSED : STATE_SYSTEM_EXPANDED); break;
     case Kind::Cell:
       s = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_READONLY;
-      if (current) s |= STATE_SYSTEM_SELECTED;
-      if (current && HasFocus(c) && v.TableFocused() && !v.Editing()) s |= STATE_SYSTEM_FOCUSED;
+      if (v.CurrentCol() == p.col && v.CurrentRow() == p.row) s |= STATE_SYSTEM_SELECTED;
       break;
-    case Kind::Editor:
-      s = STATE_SYSTEM_FOCUSABLE;
-      if (HasFocus(c) && v.TableFocused()) s |= STATE_SYSTEM_FOCUSED;
-      break;
+    case Kind::Editor: s = STATE_SYSTEM_FOCUSABLE; break;
     default: break;
   }
+  if (FocusedPart(c) == p) s |= STATE_SYSTEM_FOCUSED;
   if (p.kind != Kind::Client && Bounds(c, p).Height() <= 0) s |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
   return s;
-}
-
-// The deepest part under a point of the window: the buttons lie over the table, and the
-// editor over its cell.
-PartId PartAt(const Context& c, platform::Point point) {
-  const std::vector<PartId> children = ClientChildren(c);
-  for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    if (it->kind == Kind::Table) break;
-    if (Bounds(c, *it).Contains(point)) return *it;
-  }
-  int col = 0;
-  int row = 0;
-  if (c.view.CellAt(point, col, row)) return {Kind::Cell, col, row};
-  if (c.view.TableShown() && c.view.TableBounds().Contains(point)) return {Kind::Table};
-  return {Kind::Client};
-}
-
-bool Within(const PartId& inner, const PartId& outer) {
-  for (PartId p = inner;; p = Parent(p)) {
-    if (p == outer) return true;
-    if (p.kind == Kind::Client) return false;
-  }
 }
 
 std::optional<PartId> Navigate(const Context& c, const PartId& p, long direction) {
@@ -246,16 +85,8 @@ std::optional<PartId> Navigate(const Context& c, const PartId& p, long direction
       PartId next{Kind::Cell, p.col + dx, p.row + dy};
       return Exists(c, next) ? std::optional(next) : std::nullopt;
     }
-    case NAVDIR_NEXT:
-    case NAVDIR_PREVIOUS: {
-      if (p.kind == Kind::Client) return std::nullopt;
-      const PartId parent = Parent(p);
-      const int count = ChildCount(c, parent);
-      for (int i = 0; i < count; ++i) {
-        if (ChildAt(c, parent, i) == p) return ChildAt(c, parent, direction == NAVDIR_NEXT ? i + 1 : i - 1);
-      }
-      return std::nullopt;
-    }
+    case NAVDIR_NEXT: return Sibling(c, p, 1);
+    case NAVDIR_PREVIOUS: return Sibling(c, p, -1);
     default: return std::nullopt;
   }
 }
@@ -330,16 +161,9 @@ class Part final : public AccessibleObject {
     if (!focus) return E_POINTER;
     VariantInit(focus);
     return Answer(SelfId(), [&](const Context& c, const PartId& p) -> HRESULT {
-      if (!HasFocus(c)) return Nothing(focus);
-      PartId focused{Kind::Client};
-      if (c.view.Editing() && c.view.TableFocused()) {
-        focused = {Kind::Editor};
-      } else if (c.view.TableFocused()) {
-        focused = {Kind::Cell, c.view.CurrentCol(), c.view.CurrentRow()};
-      }
-      if (focused == p) return Number(CHILDID_SELF, focus);
-      if (!Within(focused, p) || !Exists(c, focused)) return Nothing(focus);
-      return Object(focused, focus);
+      const std::optional<PartId> focused = FocusedPart(c);
+      if (!focused || !Within(*focused, p)) return Nothing(focus);
+      return *focused == p ? Number(CHILDID_SELF, focus) : Object(*focused, focus);
     });
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {

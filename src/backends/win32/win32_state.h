@@ -77,6 +77,7 @@ struct Win32State {
   bool repaintRequested = false;  // the window is invalid until its next WM_PAINT
   bool editorTold = false;  // screen readers were told that the editor is open
   int caretHeight = 0;      // of the hidden system caret; 0 while there is none
+  bool uiaAsked = false;    // a UI Automation client asked for the window's root
 };
 
 // The window procedure's half of the main window (win32_window.cpp).

@@ -109,7 +109,7 @@ void OnFocus(Win32State& state, HWND window, bool gained) {
   if (state.form) {
     ui::StringGrid& grid = state.form->ToDoGrid;
     grid.SetFocused(gained && state.form->ActiveControl == &grid);
-    if (!gained) EndAccessibility(state);
+    if (!gained) HideSystemCaret(state);
     state.form->Accessible.TellChanges();
   }
   InvalidateRect(window, nullptr, FALSE);
@@ -214,7 +214,7 @@ LRESULT Dispatch(Win32State& state, HWND window, UINT message, WPARAM wParam, LP
     case WM_DRAWITEM: return OnDrawMenuPicture(state, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: OnClose(state, window); return 0;
     case WM_QUERYENDSESSION: return OnQueryEndSession(state);
-    case WM_GETOBJECT: return AnswerGetObject(window, wParam, lParam);
+    case WM_GETOBJECT: return AnswerGetObject(state, window, wParam, lParam);
     case accessiblePressMessage: PressAccessibleButton(state, static_cast<int>(wParam)); return 0;
     case WM_DESTROY: OnDestroy(state, window); return 0;
     default: return SizeMoveOrFrame(state, window, message, wParam, lParam);

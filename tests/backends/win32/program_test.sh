@@ -275,6 +275,15 @@ check "the frame's buttons are named by their hints" contains "$reading" "button
 button [Minimize]
 button [Exit]
 button [Add Row]"
+automation="$(probe automation)"
+check "UI Automation reads a table of header items and data items" contains "$automation" "  50036 []
+    50034 []
+      50035 [Prio]
+      50035 [Task]
+    50029 []
+      50029 [1]
+      50029 [prepared]"
+check "and the buttons by their hints" contains "$automation" "  50000 [Add Row]"
 xdotool mousemove 330 223 click 1
 sleep 0.5
 check "a click makes the cell the focus" contains "$(probe read)" "focus cell [prepared] = prepared"

@@ -8,5 +8,8 @@
 int ReadAloud(HWND window);
 // Prints each focus, name and value change of the window for `seconds` seconds.
 int ListenToEvents(HWND window, int seconds);
+// Prints the window's UI Automation tree, an element a line, indented by its depth: its
+// control type's number and its name.
+int ReadAutomation(HWND window);
 // Presses the button or follows the link named `name`; 1 when there is none.
 int PressButton(HWND window, const wchar_t* name);
