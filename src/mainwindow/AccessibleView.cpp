@@ -70,10 +70,20 @@ int AccessibleView::CurrentCol() const { return form_.ToDoGrid.Col(); }
 
 int AccessibleView::CurrentRow() const { return form_.ToDoGrid.Row(); }
 
-bool AccessibleView::TableFocused() const { return TableShown() && form_.ActiveControl == &form_.ToDoGrid; }
+// The grid is told when the window loses the keyboard, so a reader is never sent back to the
+// table of a window the user left.
+bool AccessibleView::TableFocused() const {
+  return TableShown() && form_.ActiveControl == &form_.ToDoGrid && form_.ToDoGrid.Focused();
+}
 
+// NOTE: a screen reader's request comes in beside the window system's input, also while a
+// message box has the window disabled; it would act behind the box's back.
+bool AccessibleView::TakesInput() const { return form_.Platform().WindowTakesInput(); }
+
+// The title row is the grid's fixed row, which no click or key makes current.
 void AccessibleView::SelectCell(int col, int row) {
-  if (!TableShown() || col < 0 || row < 0 || col >= ColumnCount() || row >= RowCount()) return;
+  if (!TableShown() || !TakesInput()) return;
+  if (col < 0 || row < form_.ToDoGrid.FixedRows() || col >= ColumnCount() || row >= RowCount()) return;
   form_.Unguarded([&] {
     form_.SetActiveControl(&form_.ToDoGrid);
     form_.ToDoGrid.Select(col, row);
@@ -100,7 +110,7 @@ Rect AccessibleView::EditorCharacterBounds(int index) const {
 }
 
 void AccessibleView::SetEditorSelection(int anchor, int caret) {
-  if (!Editing()) return;
+  if (!Editing() || !TakesInput()) return;
   form_.Unguarded([&] {
     form_.ToDoGrid.Editor().Select(anchor, caret);
     form_.Platform().Repaint();
@@ -108,7 +118,7 @@ void AccessibleView::SetEditorSelection(int anchor, int caret) {
 }
 
 void AccessibleView::ReplaceEditorText(int start, int end, std::u16string_view text) {
-  if (!Editing()) return;
+  if (!Editing() || !TakesInput()) return;
   form_.Unguarded([&] {
     ui::LineEditor& editor = form_.ToDoGrid.Editor();
     editor.Select(start, end);
@@ -143,7 +153,7 @@ std::vector<AccessibleView::Button> AccessibleView::Buttons() const {
 }
 
 void AccessibleView::PressButton(int id) {
-  if (id < 0 || id >= buttonCount || !ButtonShown(id)) return;
+  if (id < 0 || id >= buttonCount || !ButtonShown(id) || !TakesInput()) return;
   form_.Unguarded([&] {
     ui::Control& control = ButtonControl(id);
     if (auto* panel = dynamic_cast<ui::Panel*>(&control)) {

@@ -43,7 +43,9 @@ class AccessibleView {
   int CurrentRow() const;
   // The table has the keyboard: its current cell, or the editor over it, is the focus.
   bool TableFocused() const;
-  // A screen reader's request to make a cell current, as a click on it would.
+  // The window would take a click: a screen reader's requests below act only then.
+  bool TakesInput() const;
+  // A screen reader's request to make a task's cell current, as a click on it would.
   void SelectCell(int col, int row);
 
   bool Editing() const;

@@ -127,6 +127,8 @@ class Platform {
   virtual void SetTopMost(bool topMost) = 0;
   virtual void ShowWindow(WindowShow how) = 0;
   virtual bool WindowVisible() = 0;
+  // False while a message box keeps the user from the window: a click would not reach it.
+  virtual bool WindowTakesInput() = 0;
   virtual void RequestClose() = 0;
   virtual void Repaint() = 0;
   // Brings the program's window to the foreground and gives it the keyboard.

@@ -99,5 +99,31 @@ TEST_F(AccessibleViewTest, TellsOfTheFocusTheEditorAndTheTexts) {
   EXPECT_EQ(Told().front(), "shape -1,-1");
 }
 
+// A reader's requests act only where a click would: never on the title row, never behind a
+// message box. A window that loses the keyboard sends the reader nowhere; getting it back
+// names the current cell.
+TEST_F(AccessibleViewTest, RequestsActWhereAClickWouldAndTheFocusFollowsTheWindow) {
+  form().SetActiveControl(&form().ToDoGrid);
+  view().SelectCell(1, 2);
+  view().SelectCell(1, 0);
+  EXPECT_EQ(view().CurrentRow(), 2);
+  program.platform.takesInput = false;
+  const int rows = view().RowCount();
+  view().SelectCell(1, 1);
+  view().PressButton(view().Buttons()[4].id);  // Add Row
+  EXPECT_EQ(view().CurrentRow(), 2);
+  EXPECT_EQ(view().RowCount(), rows);
+  program.platform.takesInput = true;
+
+  form().FormChar(u'a');
+  Told();
+  form().ToDoGrid.SetFocused(false);
+  view().TellChanges();
+  for (const std::string& told : Told()) EXPECT_NE(told.substr(0, 5), "focus") << told;
+  form().ToDoGrid.SetFocused(true);
+  view().TellChanges();
+  EXPECT_EQ(Told(), std::vector<std::string>{"focus 1,2"});
+}
+
 }  // namespace
 }  // namespace tasklane::mainwindow

@@ -221,6 +221,8 @@ class ScriptedPlatform : public platform::Platform {
   void SetTopMost(bool topMost) override { topMost_ = topMost; }
   void ShowWindow(platform::WindowShow how) override;
   bool WindowVisible() override { return visible_; }
+  bool WindowTakesInput() override { return takesInput; }
+  bool takesInput = true;  // the test says when a box would keep the user out
   // Without an attached window there is nobody to ask, and the window closes.
   void RequestClose() override;
   void Repaint() override { ++repaints_; }

@@ -75,6 +75,8 @@ void QtPlatform::ShowWindow(platform::WindowShow how) { state_->window.Show(how)
 
 bool QtPlatform::WindowVisible() { return state_->window.isVisible(); }
 
+bool QtPlatform::WindowTakesInput() { return QApplication::activeModalWidget() == nullptr; }
+
 void QtPlatform::RequestClose() { state_->window.RequestClose(); }
 
 void QtPlatform::Repaint() { state_->window.update(); }

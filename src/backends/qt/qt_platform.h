@@ -43,6 +43,7 @@ class QtPlatform : public platform::Platform {
   void SetTopMost(bool topMost) override;
   void ShowWindow(platform::WindowShow how) override;
   bool WindowVisible() override;
+  bool WindowTakesInput() override;
   void RequestClose() override;
   void Repaint() override;
   void NotifyAccessibility(const platform::AccessibleEvent& event) override;

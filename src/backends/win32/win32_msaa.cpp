@@ -60,13 +60,14 @@ LONG State(const Context& c, const PartId& p) {
   switch (p.kind) {
     case Kind::Client: s = STATE_SYSTEM_FOCUSABLE | (v.Folded() ? STATE_SYSTEM_COLLAPSED : STATE_SYSTEM_EXPANDED); break;
     case Kind::Cell:
-      s = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_READONLY;
+      s = STATE_SYSTEM_READONLY | (TaskCell(p) ? STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE : 0);
       if (v.CurrentCol() == p.col && v.CurrentRow() == p.row) s |= STATE_SYSTEM_SELECTED;
       break;
     case Kind::Editor: s = STATE_SYSTEM_FOCUSABLE; break;
     default: break;
   }
   if (FocusedPart(c) == p) s |= STATE_SYSTEM_FOCUSED;
+  if (!v.TakesInput()) s |= STATE_SYSTEM_UNAVAILABLE;
   if (p.kind != Kind::Client && Bounds(c, p).Height() <= 0) s |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
   return s;
 }
@@ -179,14 +180,14 @@ class Part final : public AccessibleObject {
     if (!action) return E_POINTER;
     *action = nullptr;
     return Answer(child, [&](const Context&, const PartId& p) {
-      if (p.kind == Kind::Cell) return Text(u"Select", action);
+      if (TaskCell(p)) return Text(u"Select", action);
       if (p.kind == Kind::Button) return Text(u"Press", action);
       return NoText(action);
     });
   }
   HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
     return Answer(child, [&](const Context& c, const PartId& p) -> HRESULT {
-      if (p.kind != Kind::Cell) return S_FALSE;
+      if (!TaskCell(p)) return S_FALSE;
       if ((flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) != 0) c.view.SelectCell(p.col, p.row);
       return S_OK;
     });
@@ -195,9 +196,8 @@ class Part final : public AccessibleObject {
     if (!left || !top || !width || !height) return E_POINTER;
     *left = *top = *width = *height = 0;
     return Answer(child, [&](const Context& c, const PartId& p) {
-      const platform::Rect bounds = Bounds(c, p);
-      if (bounds.Height() <= 0) return S_FALSE;
-      return Location(c.window, c.state.scale.Device(bounds), left, top, width, height);
+      if (p.kind != Kind::Client && Bounds(c, p).Height() <= 0) return S_FALSE;
+      return Location(ScreenBounds(c, p), left, top, width, height);
     });
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
@@ -223,7 +223,7 @@ class Part final : public AccessibleObject {
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return Answer(child, [&](const Context& c, const PartId& p) -> HRESULT {
-      if (p.kind == Kind::Cell) {
+      if (TaskCell(p)) {
         c.view.SelectCell(p.col, p.row);
         return S_OK;
       }

@@ -106,7 +106,8 @@ class DialogClient final : public AccessibleObject {
       RECT device{};
       if (index < 0) GetClientRect(window_, &device);
       else device = reading_.scale.Device(parts[static_cast<std::size_t>(index)].bounds);
-      return Location(window_, device, left, top, width, height);
+      MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&device), 2);
+      return Location(device, left, top, width, height);
     });
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {

@@ -86,9 +86,8 @@ class AccessibleObject : public IAccessible {
     return v;
   }
   static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-  // A rectangle of the window's client area, in the screen's pixels.
-  static HRESULT Location(HWND window, RECT device, long* left, long* top, long* width, long* height) {
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&device), 2);
+  // A rectangle on the screen, in its pixels.
+  static HRESULT Location(const RECT& device, long* left, long* top, long* width, long* height) {
     *left = device.left;
     *top = device.top;
     *width = device.right - device.left;

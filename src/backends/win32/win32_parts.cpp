@@ -147,6 +147,14 @@ bool Within(const PartId& inner, const PartId& outer) {
 }
 
 
+RECT ScreenBounds(const Context& c, const PartId& p) {
+  RECT device{};
+  if (p.kind == Kind::Client) GetClientRect(c.window, &device);
+  else device = c.state.scale.Device(Bounds(c, p));
+  MapWindowPoints(c.window, nullptr, reinterpret_cast<POINT*>(&device), 2);
+  return device;
+}
+
 std::optional<PartId> Sibling(const Context& c, const PartId& p, int step) {
   if (p.kind == Kind::Client) return std::nullopt;
   const PartId parent = Parent(p);

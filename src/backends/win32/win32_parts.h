@@ -54,6 +54,10 @@ bool HasFocus(const Context& c);
 std::optional<PartId> FocusedPart(const Context& c);
 // In window coordinates; empty for a part out of view.
 platform::Rect Bounds(const Context& c, const PartId& p);
+// The same on the screen, in its pixels; the client area's exactly as Windows has it.
+RECT ScreenBounds(const Context& c, const PartId& p);
+// A task's cell, which a click can make current; the title row's cannot be.
+inline bool TaskCell(const PartId& p) { return p.kind == Kind::Cell && p.row > 0; }
 // The deepest part under a point of the window.
 PartId PartAt(const Context& c, platform::Point point);
 bool Within(const PartId& inner, const PartId& outer);

@@ -134,6 +134,9 @@ void Win32Platform::ShowWindow(platform::WindowShow how) {
 
 bool Win32Platform::WindowVisible() { return IsWindowVisible(state_->window) != FALSE; }
 
+// A message box disables the window it belongs to, and an ownerless one every window.
+bool Win32Platform::WindowTakesInput() { return state_->window && IsWindowEnabled(state_->window) != FALSE; }
+
 // Posted: the request comes from inside a click or a menu, whose handler still runs on the
 // window; the close and its query follow once that handler is through.
 void Win32Platform::RequestClose() {

@@ -44,6 +44,7 @@ class Win32Platform final : public platform::Platform {
   void SetTopMost(bool topMost) override;
   void ShowWindow(platform::WindowShow how) override;
   bool WindowVisible() override;
+  bool WindowTakesInput() override;
   void RequestClose() override;
   void Repaint() override;
   void NotifyAccessibility(const platform::AccessibleEvent& event) override;

@@ -4,7 +4,7 @@
 //      its rows and cells; the editor; the buttons. Navigation, bounds, runtime ids, focus
 //  [x] properties: control type, name, help text (a cell's column title, "Folded"), focus,
 //      off-screen, the value
-//  [x] patterns: Grid and Table on the table, GridItem, TableItem, SelectionItem and a
+//  [x] patterns: Grid, Table and Selection on the table, GridItem, TableItem, SelectionItem and a
 //      read-only Value on a task's cell, Value on the editor, Invoke on a button
 //  [x] events: focus, values, the table's children; nothing is raised while no client listens
 //  [x] UI Automation found at run time: uiautomationcore.dll may be missing
@@ -68,10 +68,10 @@ int ControlType(const PartId& p) {
   return uia::paneControl;
 }
 
-bool TaskCell(const PartId& p) { return p.kind == Kind::Cell && p.row > 0; }
-
 bool Offers(const PartId& p, const GUID& pattern) {
-  if (pattern == uia::gridProviderId || pattern == uia::tableProviderId) return p.kind == Kind::Table;
+  if (pattern == uia::gridProviderId || pattern == uia::tableProviderId || pattern == uia::selectionProviderId) {
+    return p.kind == Kind::Table;
+  }
   if (pattern == uia::gridItemProviderId || pattern == uia::tableItemProviderId ||
       pattern == uia::selectionItemProviderId) {
     return TaskCell(p);
@@ -90,6 +90,7 @@ const GUID* PatternById(PATTERNID id) {
     case uia::tablePattern: return &uia::tableProviderId;
     case uia::tableItemPattern: return &uia::tableItemProviderId;
     case uia::selectionItemPattern: return &uia::selectionItemProviderId;
+    case uia::selectionPattern: return &uia::selectionProviderId;
     default: return nullptr;
   }
 }
@@ -115,7 +116,8 @@ class Element final : public IRawElementProviderSimple,
                       public uia::GridItemProvider,
                       public uia::TableProvider,
                       public uia::TableItemProvider,
-                      public uia::SelectionItemProvider {
+                      public uia::SelectionItemProvider,
+                      public uia::SelectionProvider {
  public:
   Element(HWND window, PartId id) : window_(window), id_(id) {}
 
@@ -192,10 +194,8 @@ class Element final : public IRawElementProviderSimple,
     if (!out) return E_POINTER;
     *out = {};
     return Answer([&](const Context& c) {
-      const platform::Rect bounds = Bounds(c, id_);
-      if (bounds.Height() <= 0) return S_OK;
-      RECT device = c.state.scale.Device(bounds);
-      MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&device), 2);
+      if (id_.kind != Kind::Client && Bounds(c, id_).Height() <= 0) return S_OK;
+      const RECT device = ScreenBounds(c, id_);
       *out = {static_cast<double>(device.left), static_cast<double>(device.top),
               static_cast<double>(device.right - device.left), static_cast<double>(device.bottom - device.top)};
       return S_OK;
@@ -209,8 +209,11 @@ class Element final : public IRawElementProviderSimple,
   HRESULT STDMETHODCALLTYPE SetFocus() override { return Select(); }
   HRESULT STDMETHODCALLTYPE get_FragmentRoot(IRawElementProviderFragmentRoot** out) override {
     if (!out) return E_POINTER;
-    *out = new Element(window_, PartId{Kind::Client});
-    return S_OK;
+    *out = nullptr;
+    return Answer([&](const Context&) {
+      *out = New(PartId{Kind::Client});
+      return S_OK;
+    });
   }
 
   // IRawElementProviderFragmentRoot, of the client area.
@@ -253,11 +256,7 @@ class Element final : public IRawElementProviderSimple,
       return *out ? S_OK : E_OUTOFMEMORY;
     });
   }
-  HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* out) override {
-    if (!out) return E_POINTER;
-    *out = id_.kind != Kind::Editor;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* out) override { return Boolean(out, id_.kind != Kind::Editor); }
 
   // Invoke: a press, once this call has returned, since it may close the window.
   HRESULT STDMETHODCALLTYPE Invoke() override {
@@ -330,6 +329,18 @@ class Element final : public IRawElementProviderSimple,
   }
   HRESULT STDMETHODCALLTYPE get_SelectionContainer(IRawElementProviderSimple** out) override { return Table(out); }
 
+  // Selection: the table's one current cell.
+  HRESULT STDMETHODCALLTYPE GetSelection(SAFEARRAY** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return Answer([&](const Context& c) {
+      const PartId current{Kind::Cell, c.view.CurrentCol(), c.view.CurrentRow()};
+      return Elements(TaskCell(current) && Exists(c, current) ? std::vector<PartId>{current} : std::vector<PartId>{}, out);
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_CanSelectMultiple(BOOL* out) override { return Boolean(out, false); }
+  HRESULT STDMETHODCALLTYPE get_IsSelectionRequired(BOOL* out) override { return Boolean(out, true); }
+
  private:
   ~Element() = default;
 
@@ -346,6 +357,7 @@ class Element final : public IRawElementProviderSimple,
     if (iid == uia::gridItemProviderId) return static_cast<uia::GridItemProvider*>(this);
     if (iid == uia::tableProviderId) return static_cast<uia::TableProvider*>(this);
     if (iid == uia::tableItemProviderId) return static_cast<uia::TableItemProvider*>(this);
+    if (iid == uia::selectionProviderId) return static_cast<uia::SelectionProvider*>(this);
     return static_cast<uia::SelectionItemProvider*>(this);
   }
 
@@ -365,8 +377,8 @@ class Element final : public IRawElementProviderSimple,
       }
       case uia::hasKeyboardFocusProperty: return Flag(FocusedPart(c) == id_, out);
       case uia::isKeyboardFocusableProperty:
-        return Flag(id_.kind == Kind::Client || id_.kind == Kind::Cell || id_.kind == Kind::Editor, out);
-      case uia::isEnabledProperty: return Flag(true, out);
+        return Flag(id_.kind == Kind::Client || TaskCell(id_) || id_.kind == Kind::Editor, out);
+      case uia::isEnabledProperty: return Flag(c.view.TakesInput(), out);
       case uia::isOffscreenProperty: return Flag(id_.kind != Kind::Client && Bounds(c, id_).Height() <= 0, out);
       case uia::valueValueProperty: {
         const std::optional<std::u16string> value = Value(c, id_);
@@ -399,6 +411,11 @@ class Element final : public IRawElementProviderSimple,
       return S_OK;
     });
   }
+  static HRESULT Boolean(BOOL* out, bool flag) {
+    if (!out) return E_POINTER;
+    *out = flag ? TRUE : FALSE;
+    return S_OK;
+  }
   static HRESULT Number(int* out, int number) {
     if (!out) return E_POINTER;
     *out = number;
@@ -411,8 +428,11 @@ class Element final : public IRawElementProviderSimple,
   }
   HRESULT Table(IRawElementProviderSimple** out) const {
     if (!out) return E_POINTER;
-    *out = New(PartId{Kind::Table});
-    return S_OK;
+    *out = nullptr;
+    return Answer([&](const Context&) {
+      *out = New(PartId{Kind::Table});
+      return S_OK;
+    });
   }
   static HRESULT Integers(const int* values, int count, SAFEARRAY** out) {
     *out = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(count));

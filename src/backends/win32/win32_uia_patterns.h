@@ -23,6 +23,7 @@ enum : int {
   valuePattern = 10002,
   gridPattern = 10006,
   gridItemPattern = 10007,
+  selectionPattern = 10001,
   selectionItemPattern = 10010,
   tablePattern = 10012,
   tableItemPattern = 10013,
@@ -88,6 +89,13 @@ struct SelectionItemProvider : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE RemoveFromSelection() = 0;
   virtual HRESULT STDMETHODCALLTYPE get_IsSelected(BOOL* selected) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_SelectionContainer(IRawElementProviderSimple** container) = 0;
+};
+
+constexpr GUID selectionProviderId{0xfb8b03af, 0x3bdf, 0x48d4, {0xbd, 0x36, 0x1a, 0x65, 0x79, 0x3b, 0xe1, 0x68}};
+struct SelectionProvider : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetSelection(SAFEARRAY** selection) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_CanSelectMultiple(BOOL* multiple) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_IsSelectionRequired(BOOL* required) = 0;
 };
 
 }  // namespace tasklane::win32::uia

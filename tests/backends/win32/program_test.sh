@@ -284,6 +284,8 @@ check "UI Automation reads a table of header items and data items" contains "$au
       50029 [1]
       50029 [prepared]"
 check "and the buttons by their hints" contains "$automation" "  50000 [Add Row]"
+check "a point on a cell finds that cell, where it is drawn" \
+  test "$(probe hit 330 223)" = "cell [prepared] = prepared at 282 206 256 24"
 xdotool mousemove 330 223 click 1
 sleep 0.5
 check "a click makes the cell the focus" contains "$(probe read)" "focus cell [prepared] = prepared"
@@ -323,6 +325,8 @@ probe wait visible 60 >/dev/null
 check "the window's place and size are scaled" contains "$(probe window)" "bounds 400 300 740 422"
 check "the largest size stays as the system filled it" test "$(probe minmax 12345 6789)" = "max 12345 6789"
 check "so is the hit test" test "$(probe hittest 404 304) $(probe hittest 1136 500) $(probe hittest 600 500)" = "13 11 1"
+check "and a screen reader's, which finds a cell where it is drawn" \
+  test "$(probe hit 660 446)" = "cell [prepared] = prepared at 564 412 512 48"
 xdotool mousemove 660 446 click 1
 sleep 0.5
 xdotool type --delay 20 "sharp"

@@ -27,6 +27,7 @@
 //                                      the table's rows of cells, the other parts, and the
 //                                      focus, one line each
 //   win32_probe automation             reads the window's UI Automation tree
+//   win32_probe hit X Y                the part a screen reader finds at a point, and its place
 //   win32_probe events S               for S seconds, prints the window's focus and value
 //                                      changes as a screen reader hears of them
 //   win32_probe press NAME [TITLE]     presses the button or follows the link of that name
@@ -212,12 +213,13 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"minmax" && argc == 4) return MinMax(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"read" && argc == 2) return ReadAloud(MainWindow());
   if (command == L"read" && argc == 3) return ReadAloud(FindWindowW(nullptr, argv[2]));
+  if (command == L"hit" && argc == 4) return HitTest(MainWindow(), _wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"automation" && argc == 2) return ReadAutomation(MainWindow());
   if (command == L"events" && argc == 3) return ListenToEvents(MainWindow(), _wtoi(argv[2]));
   if (command == L"press" && argc == 3) return PressButton(MainWindow(), argv[2]);
   if (command == L"press" && argc == 4) return PressButton(FindWindowW(nullptr, argv[3]), argv[2]);
   std::fprintf(stderr, "usage: win32_probe window | wait visible|hidden S | hide | lock FILE S | box TITLE S | "
                        "waitbox TITLE S | hittest X Y | dialog S | endsession | refusetray S | tray S | trayclick select|menu | "
-                       "minmax W H | read [TITLE] | automation | events S | press NAME [TITLE]\n");
+                       "minmax W H | read [TITLE] | automation | hit X Y | events S | press NAME [TITLE]\n");
   return 2;
 }

@@ -185,6 +185,28 @@ int ReadAloud(HWND window) {
   return 0;
 }
 
+int HitTest(HWND window, int x, int y) {
+  Com com;
+  Held<IAccessible> client{ClientOf(window)};
+  if (!client.p) return 1;
+  VARIANT hit;
+  VariantInit(&hit);
+  client->accHitTest(x, y, &hit);
+  if (hit.vt == VT_DISPATCH && hit.pdispVal) {
+    Held<IAccessible> part;
+    hit.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&part.p));
+    hit.pdispVal->Release();
+    if (!part.p) return 1;
+    long left = 0, top = 0, width = 0, height = 0;
+    part->accLocation(&left, &top, &width, &height, Self());
+    Print(Spoken(part.p, Self()) + L" at " + std::to_wstring(left) + L" " + std::to_wstring(top) + L" " +
+          std::to_wstring(width) + L" " + std::to_wstring(height));
+    return 0;
+  }
+  Print(hit.vt == VT_I4 ? Spoken(client.p, hit) : L"nothing");
+  return 0;
+}
+
 int ListenToEvents(HWND window, int seconds) {
   Com com;
   DWORD process = 0;

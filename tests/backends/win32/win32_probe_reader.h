@@ -6,6 +6,8 @@
 
 // Prints the window's parts, a line each, and the focus; 1 when the window has no object.
 int ReadAloud(HWND window);
+// Prints the part at a point of the screen, and where it lies.
+int HitTest(HWND window, int x, int y);
 // Prints each focus, name and value change of the window for `seconds` seconds.
 int ListenToEvents(HWND window, int seconds);
 // Prints the window's UI Automation tree, an element a line, indented by its depth: its
