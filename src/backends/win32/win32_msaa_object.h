@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "backends/win32/win32_com.h"
+
 namespace tasklane::win32 {
 
 class AccessibleObject : public IAccessible {
@@ -15,20 +17,14 @@ class AccessibleObject : public IAccessible {
   // NOTE: MinGW-w64's libuuid and liboleacc both define IID_IAccessible, and a program that
   // names it links neither way; __uuidof needs neither.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    const bool known = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible);
+    return Handed(known ? static_cast<IAccessible*>(this) : nullptr, this, out);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return references_.Add(); }
   ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
+    const ULONG left = references_.Drop();
     if (left == 0) delete this;
-    return static_cast<ULONG>(left);
+    return left;
   }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -96,7 +92,7 @@ class AccessibleObject : public IAccessible {
   }
 
  private:
-  LONG references_ = 1;
+  ReferenceCount references_;
 };
 
 // Hands a screen reader the client area's object when that is what it asks for; `make` makes

@@ -14,6 +14,7 @@
 #include <uiautomationcore.h>
 
 #include "backends/win32/win32_accessible.h"
+#include "backends/win32/win32_com.h"
 #include "backends/win32/win32_state.h"
 #include "backends/win32/win32_uia_patterns.h"
 #include "mainwindow/ToDoUnit.h"
@@ -123,17 +124,13 @@ class Element final : public IRawElementProviderSimple,
 
   // IUnknown, for all of the interfaces.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = Cast(iid);
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    return Handed(Cast(iid), static_cast<IRawElementProviderSimple*>(this), out);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return references_.Add(); }
   ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
+    const ULONG left = references_.Drop();
     if (left == 0) delete this;
-    return static_cast<ULONG>(left);
+    return left;
   }
 
   // IRawElementProviderSimple
@@ -451,7 +448,7 @@ class Element final : public IRawElementProviderSimple,
     return S_OK;
   }
 
-  LONG references_ = 1;
+  ReferenceCount references_;
   HWND window_;
   PartId id_;
 };
